@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds both targets and runs every test: natively, and the Windows build under wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc 2>/dev/null || echo 2)
+export WINEDEBUG=-all
+export WINEPREFIX="$PWD/build/wineprefix"
+mkdir -p build
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot --init >/dev/null 2>&1 || true
+    wineserver -w || true
+fi
+for preset in linux windows; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+    ctest --preset "$preset" -j "$jobs"
+done
