@@ -1,0 +1,68 @@
+#pragma once
+// Reading primitives of the ASCII calibration text. Every text reader is built
+// on them. A fatal text error is thrown as TextFailure and turned into the
+// message and exit status in one place, the conversion run.
+
+#include <cstdint>
+#include <istream>
+#include <ostream>
+#include <string>
+
+namespace quenmap {
+
+// Exit statuses raised while the text is read.
+constexpr int kStatusMissingString = 1;
+constexpr int kStatusCountTooHigh = 2;
+
+struct TextFailure {
+    int status;
+    std::string message;  // one line, written to standard error without its line end
+};
+
+// The text a reader works on: the seekable input and the stream that takes the
+// table readers' "ERROR: " diagnostics (standard output in the program).
+class TextInput {
+  public:
+    TextInput(std::istream& in, std::ostream& diagnostics) : in_(in), diagnostics_(diagnostics) {}
+    std::istream& stream() { return in_; }
+    std::ostream& diagnostics() { return diagnostics_; }
+    // Clears the stream's state and seeks to the start of the text.
+    void rewind();
+    // True when the stream has reached the end of the text or failed.
+    bool exhausted() const { return in_.eof() || in_.fail(); }
+
+  private:
+    std::istream& in_;
+    std::ostream& diagnostics_;
+};
+
+// Reads whitespace-separated tokens until one equals word.
+bool findKeyword(std::istream& in, const std::string& word, bool required);
+// Reads non-blank characters until one equals c.
+bool skipToChar(std::istream& in, char c, bool required);
+// Ends the conversion with status 2 when count exceeds maximum; a count of
+// 2^31 or more is never valid and is rejected the same way.
+void checkCount(std::int64_t count, std::int32_t maximum, const std::string& blockName);
+[[noreturn]] void failMissingString(const std::string& text);
+// A value inside a present section that does not parse is not a success.
+[[noreturn]] void failInvalidValue(const std::string& blockName);
+
+// Searches an optional or required section identifier. When the search is
+// optional and finds nothing, the stream is put back where the search began so
+// that the next forward-searching reader still finds its own section.
+bool findSection(TextInput& text, const std::string& identifier, bool required);
+
+// Formatted extraction of one value of a present section; a value that does
+// not parse ends the conversion with the invalid-value message.
+template <typename T>
+T readValue(std::istream& in, const std::string& blockName) {
+    T value{};
+    if (!(in >> value)) failInvalidValue(blockName);
+    return value;
+}
+
+// Reads the single separator character between the parts of a number such as
+// 1141.2005.02 (any non-blank character serves).
+void readSeparator(std::istream& in, const std::string& blockName);
+
+}  // namespace quenmap

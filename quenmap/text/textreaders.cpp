@@ -1,0 +1,44 @@
+#include "textreaders.h"
+
+#include <array>
+
+#include "datablocks/commonrecords.h"
+#include "datablocks/hwdatablockend.h"
+#include "datablocks/hwdatablockident.h"
+#include "recordtext.h"
+
+namespace quenmap {
+
+namespace {
+
+// Gives a typed reader the common signature; the run only hands a reader the
+// block that was created for its kind.
+template <typename Block, void (*Read)(TextInput&, Block&)>
+void readAs(TextInput& text, HwDatablock& block) {
+    Read(text, static_cast<Block&>(block));
+}
+
+struct ReaderRow {
+    BlockKind kind;
+    TextReader read;
+};
+
+const ReaderRow kReaders[] = {
+    {BlockKind::Ident, &readAs<HwIdentRecord, readIdentText>},
+    {BlockKind::MiscIdent, &readAs<HwIdentRecord, readIdentText>},
+    {BlockKind::Modification, &readAs<HwDatablockModification, readModificationText>},
+    {BlockKind::Service, &readAs<HwDatablockServiceData, readServiceText>},
+    {BlockKind::Statistic, &readAs<HwDatablockStatistic, readStatisticText>},
+    {BlockKind::End, &readAs<HwDatablockEnd, readEndText>},
+};
+
+}  // namespace
+
+TextReader textReaderFor(BlockKind kind) {
+    for (const ReaderRow& row : kReaders) {
+        if (row.kind == kind) return row.read;
+    }
+    return nullptr;
+}
+
+}  // namespace quenmap
