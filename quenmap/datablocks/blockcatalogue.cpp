@@ -1,19 +1,25 @@
 #include "blockcatalogue.h"
 
-#include "commonrecords.h"
-#include "hwdatablockend.h"
-#include "hwdatablockident.h"
+#include <type_traits>
+
+#include "catalogueclasses.h"
+#include "tables/tableclasses.h"
 
 namespace quenmap {
 
 namespace {
 
-// The constructors differ in what they take; these adapters give every class
-// the one factory signature of the table.
+// The constructors differ in what they take; a class whose constructor is not
+// (flag) provides static create(instance, flag), the others get this one.
 template <typename Block>
 std::unique_ptr<HwDatablock> createPlain(std::uint32_t, std::uint8_t flag) {
     return std::make_unique<Block>(flag);
 }
+
+template <typename Block, typename = void>
+struct HasCreate : std::false_type {};
+template <typename Block>
+struct HasCreate<Block, std::void_t<decltype(&Block::create)>> : std::true_type {};
 
 std::unique_ptr<HwDatablock> createService(std::uint32_t instance, std::uint8_t flag) {
     return std::make_unique<HwDatablockServiceData>(
@@ -31,7 +37,11 @@ std::unique_ptr<HwDatablock> createEnd(std::uint32_t, std::uint8_t) {
 
 template <typename Block>
 constexpr BlockFactory factoryFor() {
-    return &createPlain<Block>;
+    if constexpr (HasCreate<Block>::value) {
+        return &Block::create;
+    } else {
+        return &createPlain<Block>;
+    }
 }
 template <>
 constexpr BlockFactory factoryFor<HwDatablockServiceData>() {
@@ -50,6 +60,9 @@ const BlockType kBlockTypes[] = {
 #define QM_BLOCK(kind, cls, text, base, instances, size) \
     {BlockKind::kind, #cls, text, base, instances, size, factoryFor<cls>()},
 #include "blockcatalogue.def"
+#define QM_BLOCK(kind, cls, text, base, instances, size) \
+    {BlockKind::kind, #cls, text, base, instances, size, factoryFor<cls>()},
+#include "tables/tablecatalogue.def"
 };
 
 }  // namespace

@@ -12,6 +12,8 @@ namespace quenmap {
 enum class BlockKind : std::uint16_t {
 #define QM_BLOCK(kind, cls, text, base, instances, size) kind,
 #include "blockcatalogue.def"
+#define QM_BLOCK(kind, cls, text, base, instances, size) kind,
+#include "tables/tablecatalogue.def"
     Count
 };
 

@@ -1,0 +1,6 @@
+#pragma once
+// Every named block class of the catalogue (the table classes aside).
+
+#include "commonrecords.h"
+#include "hwdatablockend.h"
+#include "hwdatablockident.h"

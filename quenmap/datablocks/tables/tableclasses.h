@@ -1,0 +1,2 @@
+#pragma once
+// The row-by-column table block classes.
