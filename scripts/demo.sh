@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds quenmap and converts every shipped example both ways: text -> image
+# -> text -> image, comparing the image with the shipped one and the second
+# image with the first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset linux >/dev/null
+cmake --build --preset linux -j "$(nproc 2>/dev/null || echo 2)" --target quenmap >/dev/null
+quenmap=build/linux/quenmap/quenmap
+out=build/demo
+rm -rf "$out" && mkdir -p "$out"
+failed=0
+for text in examples/*.txt; do
+    board=$(basename "$text" .txt)
+    "$quenmap" -b "$text" "$out/$board.bin" "$out/$board.b.log"
+    "$quenmap" -a "$out/$board.txt" "$out/$board.bin" "$out/$board.a.log"
+    "$quenmap" -b "$out/$board.txt" "$out/$board.again.bin" "$out/$board.again.log"
+    image_check="differs"; round_trip="differs"
+    cmp -s "$out/$board.bin" "examples/$board.bin" && image_check="same"
+    cmp -s "$out/$board.again.bin" "$out/$board.bin" && round_trip="identical"
+    printf '%-14s text -> image (%6d bytes, %s as shipped) -> text -> image (%s)\n' \
+        "$board" "$(stat -c %s "$out/$board.bin")" "$image_check" "$round_trip"
+    if [ "$image_check" != same ] || [ "$round_trip" != identical ]; then failed=1; fi
+done
+echo
+echo "First blocks of $out/dacb.bin:"
+xxd "$out/dacb.bin" | head -4
+echo
+echo "Log of the last conversion ($out/dacb.a.log):"
+cat "$out/dacb.a.log"
+exit $failed
