@@ -8,10 +8,10 @@
 #include <cstddef>
 #include <vector>
 
-#include "device_io.h"
 #include "hub_driver_layout.h"
 #include "hub_walk.h"
 #include "platform_scan.h"
+#include "windows_device_io.h"
 
 namespace portwalk {
 namespace {
@@ -76,41 +76,41 @@ DWORD ioctlCode(UsbRequest request) {
     return 0;
 }
 
-class WindowsDeviceIo : public DeviceIo {
-  public:
-    bool open(const std::string& path, DeviceHandle& handle) override {
-        HANDLE device = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-        if (device == INVALID_HANDLE_VALUE) return false;
-        handle = device;
-        return true;
-    }
-
-    bool control(DeviceHandle handle, UsbRequest request, const void* input, std::size_t inputSize,
-                 void* output, std::size_t outputSize, std::size_t& returned) override {
-        DWORD bytes = 0;
-        const BOOL ok = DeviceIoControl(static_cast<HANDLE>(handle), ioctlCode(request),
-                                        const_cast<void*>(input), static_cast<DWORD>(inputSize),
-                                        output, static_cast<DWORD>(outputSize), &bytes, nullptr);
-        returned = bytes;
-        return ok != FALSE;
-    }
-
-    void close(DeviceHandle handle) override { CloseHandle(static_cast<HANDLE>(handle)); }
-
-    bool ansiFromUtf16(const std::u16string& text, std::string& ansi) override {
-        const std::vector<wchar_t> wide(text.begin(), text.end());
-        const int units = static_cast<int>(wide.size());
-        const int size =
-            WideCharToMultiByte(CP_ACP, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
-        if (size <= 0) return false;
-        ansi.assign(static_cast<std::size_t>(size), '\0');
-        return WideCharToMultiByte(CP_ACP, 0, wide.data(), units, &ansi[0], size, nullptr,
-                                   nullptr) == size;
-    }
-};
-
 }  // namespace
+
+bool WindowsDeviceIo::open(const std::string& path, DeviceHandle& handle) {
+    HANDLE device = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (device == INVALID_HANDLE_VALUE) return false;
+    handle = device;
+    return true;
+}
+
+bool WindowsDeviceIo::control(DeviceHandle handle, UsbRequest request, const void* input,
+                              std::size_t inputSize, void* output, std::size_t outputSize,
+                              std::size_t& returned) {
+    DWORD bytes = 0;
+    const BOOL ok = DeviceIoControl(static_cast<HANDLE>(handle), ioctlCode(request),
+                                    const_cast<void*>(input), static_cast<DWORD>(inputSize), output,
+                                    static_cast<DWORD>(outputSize), &bytes, nullptr);
+    returned = ok ? bytes : 0;
+    return ok != FALSE;
+}
+
+void WindowsDeviceIo::close(DeviceHandle handle) {
+    CloseHandle(static_cast<HANDLE>(handle));
+}
+
+bool WindowsDeviceIo::ansiFromUtf16(const std::u16string& text, std::string& ansi) {
+    const std::vector<wchar_t> wide(text.begin(), text.end());
+    const int units = static_cast<int>(wide.size());
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return false;
+    ansi.assign(static_cast<std::size_t>(size), '\0');
+    return WideCharToMultiByte(CP_ACP, 0, wide.data(), units, &ansi[0], size, nullptr, nullptr) ==
+           size;
+}
 
 ControllerList scanControllers() {
     WindowsDeviceIo io;
