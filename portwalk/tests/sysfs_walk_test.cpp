@@ -3,6 +3,7 @@
 #include "sysfs_walk.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -26,9 +27,11 @@ class SysfsTree {
   public:
     SysfsTree() {
         const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        root_ =
-            fs::temp_directory_path() / (std::string("portwalk-sysfs-") + test->name() + "-" +
-                                         std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        // Unique across processes: other builds may run the same test at the same time.
+        static int treeNumber = 0;
+        root_ = fs::temp_directory_path() /
+                ("portwalk-sysfs-" + std::string(test->name()) + "-" + std::to_string(::getpid()) +
+                 "-" + std::to_string(++treeNumber));
         fs::remove_all(root_);
         fs::create_directories(bus());
     }
