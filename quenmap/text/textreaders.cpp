@@ -6,6 +6,7 @@
 #include "datablocks/hwdatablockend.h"
 #include "datablocks/hwdatablockident.h"
 #include "recordtext.h"
+#include "tabletext.h"
 
 namespace quenmap {
 
@@ -30,6 +31,9 @@ const ReaderRow kReaders[] = {
     {BlockKind::Service, &readAs<HwDatablockServiceData, readServiceText>},
     {BlockKind::Statistic, &readAs<HwDatablockStatistic, readStatisticText>},
     {BlockKind::End, &readAs<HwDatablockEnd, readEndText>},
+// Every table block type reads through the table reader of its form.
+#define QM_BLOCK(kind, cls, text, base, instances, size) {BlockKind::kind, &readTableBlockText},
+#include "datablocks/tables/tablecatalogue.def"
 };
 
 }  // namespace

@@ -1,2 +1,4 @@
 #pragma once
 // The row-by-column table block classes.
+
+#include "hwtabledatablock.h"

@@ -1,0 +1,227 @@
+#include "gxntext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <string>
+
+#include "imagebuilder.h"
+#include "tabletext.h"
+#include "textformat.h"
+
+namespace quenmap {
+
+namespace {
+
+using namespace table_text;
+
+enum class GxnCell {
+    RealFrequency,  // f64 cell * scale, "    %21.10f"
+    TruncatedData,  // 32-bit cell * scale truncated, "    %21.10f"
+    Attenuation,    // f32 cell * scale, "    %12.2f", read rounded to 1/100
+    RegisterData,   // raw u32, "    0x%08X", read as hexadecimal
+};
+
+struct GxnForm {
+    TableTextForm form;
+    const char* head;  // the table's word in the head line
+    GxnCell cell;
+    int lineLimit;  // lines without "COUNT:" from which on each is reported
+    const char* linesMessage;
+    const char* rowsMessage;
+};
+
+const char kLinesToLarge[] = "ERROR: Number of lines between ID: and COUNT: to large!";
+const char kLinesTooLarge[] = "ERROR: Number of lines between ID: and COUNT: too large!";
+const char kRegLinesToLarge[] = "ERROR: Number of lines between ID and Count to large";
+const char kRowsInadequate[] = "ERROR: Number of rows read inadequate!";
+const char kRegRowsMismatch[] = "ERROR: Row value (COUNT) don't not equal with number of rows";
+
+const GxnForm kGxnForms[] = {
+    {TableTextForm::GxnAttCalFreq, "ATT-CAL-FREQ", GxnCell::RealFrequency, 3, kLinesToLarge,
+     kRowsInadequate},
+    // Written and read like TEMP-COMP-DATA; its row labels have no place in
+    // the text.
+    {TableTextForm::GxnAttCalData, "ATT-CAL-DATA", GxnCell::TruncatedData, 3, kLinesTooLarge,
+     kRowsInadequate},
+    {TableTextForm::GxnTempCompFreq, "TEMP-COMP-FREQ", GxnCell::RealFrequency, 3, kLinesTooLarge,
+     kRowsInadequate},
+    {TableTextForm::GxnTempCompData, "TEMP-COMP-DATA", GxnCell::TruncatedData, 3, kLinesTooLarge,
+     kRowsInadequate},
+    {TableTextForm::GxnAttRegAttenuation, "ATT-REG-ATTENUATION", GxnCell::Attenuation, 6,
+     kRegLinesToLarge, kRegRowsMismatch},
+    {TableTextForm::GxnAttRegData, "ATT-REG-DATA", GxnCell::RegisterData, 6, kRegLinesToLarge,
+     kRegRowsMismatch},
+};
+
+const GxnForm* gxnFormOf(TableTextForm form) {
+    for (const GxnForm& gxn : kGxnForms) {
+        if (gxn.form == form) return &gxn;
+    }
+    return nullptr;
+}
+
+int decimalDigits(std::uint32_t value) {
+    int digits = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
+std::string cellText(const GxnForm& gxn, const HwTableDatablock& block, std::uint32_t row,
+                     std::uint32_t column) {
+    switch (gxn.cell) {
+        case GxnCell::RealFrequency:
+            return formatText("    %21.10f", block.cell(row, column));
+        case GxnCell::TruncatedData:
+            return formatText("    %21.10f", std::trunc(block.cell(row, column)));
+        case GxnCell::Attenuation:
+            return formatText("    %12.2f", block.cell(row, column));
+        case GxnCell::RegisterData:
+            return formatText("    0x%08X", static_cast<unsigned>(block.rawCell(row, column)));
+    }
+    return std::string();
+}
+
+// A field as text-to-number conversion reads it: what does not parse is 0.
+double decimalField(const std::string& field) {
+    double value = 0.0;
+    bool whole = false;
+    return parseDecimal(field, value, whole) ? value : 0.0;
+}
+
+std::uint32_t hexadecimalField(const std::string& field) {
+    const char* begin = field.c_str();
+    char* end = nullptr;
+    unsigned long long value = std::strtoull(begin, &end, 16);
+    if (end == begin || field[0] == '-') return 0;
+    return static_cast<std::uint32_t>(
+        std::min<unsigned long long>(value, std::numeric_limits<std::uint32_t>::max()));
+}
+
+// The number a field stores in its cell (no scale left to apply).
+double storedValue(const GxnForm& gxn, const std::string& field, double scale) {
+    switch (gxn.cell) {
+        case GxnCell::RealFrequency: {
+            const double value = decimalField(field);
+            return scale != 0.0 ? value / scale : value;
+        }
+        case GxnCell::TruncatedData: {
+            const double value = std::trunc(decimalField(field));
+            return std::trunc(scale != 0.0 ? value / scale : value);
+        }
+        case GxnCell::Attenuation:
+            return std::floor(decimalField(field) * 100.0 + 0.5) * 0.01;
+        case GxnCell::RegisterData:
+            return hexadecimalField(field);
+    }
+    return 0.0;
+}
+
+enum class GxnState { SearchId, SearchCount, Rows, Done };
+
+}  // namespace
+
+bool isGxnForm(TableTextForm form) {
+    return gxnFormOf(form) != nullptr;
+}
+
+std::ostream& writeGxnTableText(std::ostream& out, const HwTableDatablock& block) {
+    const GxnForm* gxn = gxnFormOf(block.textForm());
+    if (gxn == nullptr) return out;
+    const std::uint32_t rows = block.rowsInUse();
+    const std::uint32_t columns = block.columnsInUse();
+    out << "#   Veltrona, GXN - RF-Board - " << gxn->head << " - Data\n";
+    for (int i = 0; i < 4; ++i) out << "#   \n";
+    out << "ID:     " << block.textName() << '\n'
+        << "#   \n"
+        << "#       Parameter COUNT: <rows> * <columns>\n"
+        << "COUNT:  " << rows << " * " << columns << '\n';
+    for (int i = 0; i < 5; ++i) out << "#   \n";
+    // Never more lines or values than the table holds: a corrupt count in an
+    // image must not make the writer run on for billions of lines.
+    const std::uint32_t rowsShown = std::min(rows, block.rowCapacity());
+    const std::uint32_t columnsShown = std::min(columns, block.columnCapacity());
+    const int width = decimalDigits(rows);
+    for (std::uint32_t row = 0; row < rowsShown; ++row) {
+        out << formatText("%*u", width, row + 1) << ":  ";
+        for (std::uint32_t column = 0; column < columnsShown; ++column) {
+            out << cellText(*gxn, block, row, column);
+        }
+        out << '\n';
+    }
+    return out << '\n';
+}
+
+void readGxnTableText(TextInput& text, HwTableDatablock& block) {
+    const GxnForm* gxn = gxnFormOf(block.textForm());
+    if (gxn == nullptr) return;
+    const TableShape& shape = block.shape();
+    std::ostream& diagnostics = text.diagnostics();
+    ImageBuilder image(block.blockSize());
+    GxnState state = GxnState::SearchId;
+    CountLine count;
+    std::uint32_t rowsRead = 0;
+    int linesWithoutCount = 0;
+
+    text.rewind();
+    std::istream& in = text.stream();
+    std::string rawLine;
+    while (std::getline(in, rawLine)) {
+        const std::string line = significantPart(rawLine);
+        if (line.empty()) continue;
+        switch (state) {
+            case GxnState::SearchId:
+                if (isIdLine(line, block.textName())) state = GxnState::SearchCount;
+                break;
+            case GxnState::SearchCount:
+                if (line.find("COUNT:") == std::string::npos) {
+                    if (++linesWithoutCount >= gxn->lineLimit) {
+                        diagnostics << gxn->linesMessage << '\n';
+                    }
+                    break;
+                }
+                count = parseCountLine(line);
+                state = GxnState::Rows;
+                break;
+            case GxnState::Rows: {
+                // The next block's ID line ends the table.
+                if (line.find("ID:") != std::string::npos) {
+                    state = GxnState::Done;
+                    break;
+                }
+                const std::size_t colon = line.find(':');
+                if (colon == std::string::npos) break;
+                const std::vector<std::string> values = fields(line.substr(colon + 1));
+                for (std::uint32_t column = 0; column < values.size(); ++column) {
+                    writeCell(image.bytes(), shape, rowsRead, column,
+                              storedValue(*gxn, values[column], block.scale()));
+                }
+                ++rowsRead;
+                if (values.size() != count.columns || values.size() > shape.columns) {
+                    diagnostics << "ERROR: In Row =" << rowsRead
+                                << ": Number of columns read inadequate!" << '\n';
+                }
+                break;
+            }
+            case GxnState::Done:
+                break;
+        }
+    }
+
+    if (state == GxnState::SearchId) {
+        diagnostics << "ERROR: FOUND NO ID !" << '\n';
+    } else if (state == GxnState::SearchCount) {
+        diagnostics << "ERROR: FOUND NO COUNT VALUES !" << '\n';
+    } else if (count.rows != rowsRead) {
+        diagnostics << gxn->rowsMessage << '\n';
+    }
+    image.setU32(kTableRowsOffset, count.rows);
+    image.setU32(kTableColumnsOffset, count.columns);
+    image.loadInto(block, static_cast<std::uint16_t>(block.baseId() + block.instance()));
+}
+
+}  // namespace quenmap
