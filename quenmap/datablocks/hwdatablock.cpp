@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "errorreporter.h"
+#include "text/layouttext.h"
 
 namespace quenmap {
 

@@ -64,13 +64,13 @@ void rewriteStereocoderIdent(HwIdentRecord& ident) {
 // Reads a block of the board list with the reader of its kind.
 void readBlock(TextInput& text, HwDatablock& block) {
     const BlockType* type = blockTypeForId(block.id());
-    TextReader read = type != nullptr ? textReaderFor(type->kind) : nullptr;
+    TextReader read = type != nullptr ? textReaderFor(*type) : nullptr;
     if (read != nullptr) read(text, block);
 }
 
 bool canConvert(std::uint16_t id) {
     const BlockType* type = blockTypeForId(id);
-    return type != nullptr && textReaderFor(type->kind) != nullptr;
+    return type != nullptr && textReaderFor(*type) != nullptr;
 }
 
 bool canConvertAll(const BoardConversion& conversion) {

@@ -5,6 +5,7 @@
 #include "datablocks/commonrecords.h"
 #include "datablocks/hwdatablockend.h"
 #include "datablocks/hwdatablockident.h"
+#include "layouttext.h"
 #include "recordtext.h"
 #include "tabletext.h"
 
@@ -43,6 +44,15 @@ TextReader textReaderFor(BlockKind kind) {
         if (row.kind == kind) return row.read;
     }
     return nullptr;
+}
+
+}  // namespace quenmap
+
+namespace quenmap {
+
+TextReader textReaderFor(const BlockType& type) {
+    TextReader read = textReaderFor(type.kind);
+    return read != nullptr ? read : layoutReaderFor(type.baseId);
 }
 
 }  // namespace quenmap
