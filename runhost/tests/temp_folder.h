@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <random>
 #include <string>
 
 namespace runhost_test {
@@ -9,7 +10,11 @@ namespace runhost_test {
 class TempFolder {
   public:
     explicit TempFolder(const std::string& name) {
-        path_ = std::filesystem::temp_directory_path() / ("runhost_test_" + name);
+        // Unique per run: test cases may run in parallel, in several build trees.
+        std::random_device random;
+        path_ = std::filesystem::temp_directory_path() /
+                ("runhost_test_" + name + "_" + std::to_string(random()) + "_" +
+                 std::to_string(random()));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
