@@ -18,13 +18,13 @@ using runhost_test::PutU32;
 using runhost_test::TempFolder;
 
 TEST(RunhostDataBlock, ReadsEveryHeaderFieldAndText) {
-    BlockSpec spec;
-    spec.startMessage = "Welcome";
-    spec.completeMessage = "Ready";
-    spec.componentText = "component";
-    spec.componentList = "alpha,beta,gamma";
-    spec.mainText = "main";
-    const DataBlock block = ParseDataBlock(BuildBlock(spec));
+    BlockSpec blockSpec;
+    blockSpec.startMessage = "Welcome";
+    blockSpec.completeMessage = "Ready";
+    blockSpec.componentText = "component";
+    blockSpec.componentList = "alpha,beta,gamma";
+    blockSpec.mainText = "main";
+    const DataBlock block = ParseDataBlock(BuildBlock(blockSpec));
 
     EXPECT_TRUE(block.valid);
     EXPECT_EQ(block.blockSize, 8192u);
@@ -32,7 +32,7 @@ TEST(RunhostDataBlock, ReadsEveryHeaderFieldAndText) {
     EXPECT_EQ(block.majorVersion, "7");
     EXPECT_EQ(block.minorVersion, "14");
     EXPECT_EQ(block.updaterVersion, "2");
-    EXPECT_EQ(runhost::UpToFirstZero(block.uuid), spec.uuid);
+    EXPECT_EQ(runhost::UpToFirstZero(block.uuid), blockSpec.uuid);
     EXPECT_EQ(block.uuid.size(), 128u);
     EXPECT_EQ(block.mainFlag, 3u);
     EXPECT_EQ(block.embeddedValue, 305419896u);
@@ -60,13 +60,13 @@ TEST(RunhostDataBlock, AbsentTextsLeaveTheirNeighboursWhole) {
     };
     for (const AbsentTextCase& c : cases) {
         SCOPED_TRACE(c.name);
-        BlockSpec spec;
-        spec.startMessage = c.start;
-        spec.completeMessage = c.complete;
-        spec.componentText = c.component;
-        spec.componentList = c.list;
-        spec.mainText = c.main;
-        const DataBlock block = ParseDataBlock(BuildBlock(spec));
+        BlockSpec blockSpec;
+        blockSpec.startMessage = c.start;
+        blockSpec.completeMessage = c.complete;
+        blockSpec.componentText = c.component;
+        blockSpec.componentList = c.list;
+        blockSpec.mainText = c.main;
+        const DataBlock block = ParseDataBlock(BuildBlock(blockSpec));
         ASSERT_TRUE(block.valid);
         EXPECT_EQ(block.startMessage, c.start.value_or(""));
         EXPECT_EQ(block.completeMessage, c.complete.value_or(""));
@@ -77,8 +77,8 @@ TEST(RunhostDataBlock, AbsentTextsLeaveTheirNeighboursWhole) {
 }
 
 TEST(RunhostDataBlock, CompleteMessageAtOffset7000RunsToTheTrailer) {
-    BlockSpec spec;
-    std::vector<std::uint8_t> bytes = BuildBlock(spec);
+    BlockSpec blockSpec;
+    std::vector<std::uint8_t> bytes = BuildBlock(blockSpec);
     for (std::size_t i = 7000; i < 8188; ++i) bytes[i] = static_cast<std::uint8_t>('a' + i % 26);
     bytes[7500] = 0;  // zero bytes belong to the stored text
     PutU32(bytes, 224, 0);
@@ -107,11 +107,11 @@ TEST(RunhostDataBlock, VersionTextsEndAtTheirFirstZeroByte) {
     };
     for (const VersionCase& c : cases) {
         SCOPED_TRACE(c.storedMajor + "/" + c.storedMinor + "/" + c.storedUpdater);
-        BlockSpec spec;
-        spec.major = c.storedMajor;
-        spec.minor = c.storedMinor;
-        spec.updater = c.storedUpdater;
-        const DataBlock block = ParseDataBlock(BuildBlock(spec));
+        BlockSpec blockSpec;
+        blockSpec.major = c.storedMajor;
+        blockSpec.minor = c.storedMinor;
+        blockSpec.updater = c.storedUpdater;
+        const DataBlock block = ParseDataBlock(BuildBlock(blockSpec));
         EXPECT_EQ(block.majorVersion, c.major);
         EXPECT_EQ(block.minorVersion, c.minor);
         EXPECT_EQ(block.updaterVersion, c.updater);
@@ -138,10 +138,10 @@ TEST(RunhostDataBlock, BlocksThatReachOutsideThemselvesAreNotValid) {
     };
     for (const BrokenBlockCase& c : cases) {
         SCOPED_TRACE(c.name);
-        BlockSpec spec;
-        spec.startMessage = "start";
-        spec.completeMessage = "complete";
-        std::vector<std::uint8_t> bytes = BuildBlock(spec);
+        BlockSpec blockSpec;
+        blockSpec.startMessage = "start";
+        blockSpec.completeMessage = "complete";
+        std::vector<std::uint8_t> bytes = BuildBlock(blockSpec);
         c.damage(bytes);
         const DataBlock block = ParseDataBlock(bytes);
         EXPECT_FALSE(block.valid);
@@ -153,10 +153,10 @@ TEST(RunhostDataBlock, BlocksThatReachOutsideThemselvesAreNotValid) {
 
 TEST(RunhostDataBlock, ReadsTheBlockThatEndsTheFile) {
     TempFolder folder("read");
-    BlockSpec spec;
-    spec.startMessage = "hello";
+    BlockSpec blockSpec;
+    blockSpec.startMessage = "hello";
     std::vector<std::uint8_t> file(5000, 0xEE);  // anything before the block
-    const std::vector<std::uint8_t> block = BuildBlock(spec);
+    const std::vector<std::uint8_t> block = BuildBlock(blockSpec);
     file.insert(file.end(), block.begin(), block.end());
     ASSERT_TRUE(runhost_test::WriteFile(folder.file("app.pkf"), file));
 
@@ -225,11 +225,11 @@ TEST(RunhostDataBlock, OnlyTheEmbeddedCheckRequiresTheEmbeddedSize) {
 }
 
 TEST(RunhostDataBlock, DumpShowsEveryLabelWithItsValue) {
-    BlockSpec spec;
-    spec.updater = "0";
-    spec.startMessage = std::string("Go\0\0\0", 5);
-    spec.completeMessage = "Done";
-    const DataBlock block = ParseDataBlock(BuildBlock(spec));
+    BlockSpec blockSpec;
+    blockSpec.updater = "0";
+    blockSpec.startMessage = std::string("Go\0\0\0", 5);
+    blockSpec.completeMessage = "Done";
+    const DataBlock block = ParseDataBlock(BuildBlock(blockSpec));
     EXPECT_EQ(FormatDataBlockDump(block),
               "PKF_DataBlock:\n"
               "Data block size = 8192 bytes\n"

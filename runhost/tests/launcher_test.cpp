@@ -27,11 +27,11 @@ class LauncherRun {
         fake_runtime::Reset();
         platform.executable = folder.file("tool.v2");
         platform.symbols = &fake_runtime::Symbol;
-        spec.startMessage = "  Welcome  ";
-        spec.completeMessage = "Done";
-        spec.componentText = "component-text";
-        spec.componentList = "c1,c2";
-        spec.mainText = "main-text";
+        blockSpec.startMessage = "  Welcome  ";
+        blockSpec.completeMessage = "Done";
+        blockSpec.componentText = "component-text";
+        blockSpec.componentList = "c1,c2";
+        blockSpec.mainText = "main-text";
         runtimePath = folder.file("runtime/linux/") + kRuntimeFile;
         platform.virtualFiles.insert(runtimePath);
         platform.loadableLibraries.insert(runtimePath);
@@ -41,7 +41,7 @@ class LauncherRun {
 
     // Writes the archive beside the executable, or appended to it.
     void writeArchive(bool embedded) {
-        const std::vector<std::uint8_t> block = runhost_test::BuildBlock(spec);
+        const std::vector<std::uint8_t> block = runhost_test::BuildBlock(blockSpec);
         if (embedded) {
             std::vector<std::uint8_t> program(4096 + block.size(), 0x90);
             std::copy(block.begin(), block.end(), program.begin() + 4096);
@@ -67,7 +67,7 @@ class LauncherRun {
 
     TempFolder folder;
     SimulatedPlatform platform;
-    BlockSpec spec;
+    BlockSpec blockSpec;
     std::string runtimePath;
 };
 
@@ -120,7 +120,7 @@ TEST(RunhostLauncher, StandaloneRunTellsEveryStepAndAnswersTheApplicationsResult
 
 TEST(RunhostLauncher, EmbeddedRunReadsTheBlockTwiceAndUsesTheEmbeddedStream) {
     LauncherRun run("embedded");
-    run.spec.startMessage.reset();
+    run.blockSpec.startMessage.reset();
     run.writeArchive(true);
     run.platform.environment["PKFX_VERBOSE"] = "1";
 
@@ -174,7 +174,7 @@ TEST(RunhostLauncher, QuietRunShowsOnlyTheStartMessages) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         LauncherRun run("quiet");
-        run.spec.startMessage = c.start;
+        run.blockSpec.startMessage = c.start;
         run.writeArchive(false);
         EXPECT_EQ(run.run(), 0);
         EXPECT_EQ(run.platform.events, c.events);
@@ -198,7 +198,7 @@ TEST(RunhostLauncher, HandlersWriteTheApplicationsOutputThroughTheRuntime) {
     };
     for (const auto& c : cases) {
         LauncherRun run("handlers");
-        run.spec.completeMessage.reset();
+        run.blockSpec.completeMessage.reset();
         run.writeArchive(false);
         fake_runtime::CurrentSettings().printText = c.print;
         fake_runtime::CurrentSettings().errorText = c.error;
@@ -269,7 +269,7 @@ TEST(RunhostLauncher, EveryFailureIsReportedInOrderWithItsExitCode) {
          -1},
         {"minor version 13",
          [](LauncherRun& run) {
-             run.spec.minor = "13";
+             run.blockSpec.minor = "13";
              run.writeArchive(false);
          },
          {"err:Error:Your application is not a valid Numora compiled application.\n"},
@@ -277,7 +277,7 @@ TEST(RunhostLauncher, EveryFailureIsReportedInOrderWithItsExitCode) {
          -1},
         {"major version 70",
          [](LauncherRun& run) {
-             run.spec.major = "70";
+             run.blockSpec.major = "70";
              run.writeArchive(false);
          },
          {"err:Error:Your application is not a valid Numora compiled application.\n"},
@@ -285,7 +285,7 @@ TEST(RunhostLauncher, EveryFailureIsReportedInOrderWithItsExitCode) {
          -1},
         {"wrong magic",
          [](LauncherRun& run) {
-             run.spec.magic = "V1NCC4000NXC1000NRT2000";
+             run.blockSpec.magic = "V1NCC4000NXC1000NRT2000";
              run.writeArchive(false);
          },
          {"err:Error:Your application is not a valid Numora compiled application.\n"},
@@ -418,7 +418,7 @@ TEST(RunhostLauncher, WithoutAConsoleErrorsGoToMessageBoxes) {
 
 TEST(RunhostLauncher, VersionIsRejectedBeforeAnySearch) {
     LauncherRun run("early");
-    run.spec.minor = "13";
+    run.blockSpec.minor = "13";
     run.writeArchive(false);
     run.platform.environment["PKFX_VERBOSE"] = "";
     run.platform.environment["LD_LIBRARY_PATH"] = "/somewhere";

@@ -19,24 +19,24 @@ void PutText(std::vector<std::uint8_t>& block, std::size_t offset, const std::st
 }
 }  // namespace
 
-std::vector<std::uint8_t> BuildBlock(const BlockSpec& spec) {
-    std::vector<std::uint8_t> block(spec.length, 0);
-    PutU32(block, 0, spec.length);
-    PutText(block, 4, spec.magic, 24);
-    PutText(block, 36, spec.major, 4);
-    PutText(block, 40, spec.minor, 4);
-    PutText(block, 44, spec.uuid, 128);
-    PutU32(block, 172, spec.mainFlag);
-    PutU32(block, 176, spec.embeddedValue);
-    PutU32(block, 180, spec.embeddedValueHigh);
-    PutText(block, 184, spec.updater, 4);
+std::vector<std::uint8_t> BuildBlock(const BlockSpec& blockSpec) {
+    std::vector<std::uint8_t> block(blockSpec.length, 0);
+    PutU32(block, 0, blockSpec.length);
+    PutText(block, 4, blockSpec.magic, 24);
+    PutText(block, 36, blockSpec.major, 4);
+    PutText(block, 40, blockSpec.minor, 4);
+    PutText(block, 44, blockSpec.uuid, 128);
+    PutU32(block, 172, blockSpec.mainFlag);
+    PutU32(block, 176, blockSpec.embeddedValue);
+    PutU32(block, 180, blockSpec.embeddedValueHigh);
+    PutText(block, 184, blockSpec.updater, 4);
 
     const std::pair<std::size_t, const std::optional<std::string>*> texts[] = {
-        {224, &spec.startMessage},
-        {228, &spec.completeMessage},
-        {232, &spec.componentText},
-        {236, &spec.componentList},
-        {240, &spec.mainText}};
+        {224, &blockSpec.startMessage},
+        {228, &blockSpec.completeMessage},
+        {232, &blockSpec.componentText},
+        {236, &blockSpec.componentList},
+        {240, &blockSpec.mainText}};
     std::size_t end = 8188;
     for (const auto& [field, text] : texts) {
         if (!text->has_value()) continue;
@@ -45,7 +45,7 @@ std::vector<std::uint8_t> BuildBlock(const BlockSpec& spec) {
         PutU32(block, field, static_cast<std::uint32_t>(offset));
         end = offset;
     }
-    PutU32(block, spec.length - 4, spec.length);
+    PutU32(block, blockSpec.length - 4, blockSpec.length);
     return block;
 }
 

@@ -26,7 +26,7 @@ struct BlockSpec {
 };
 
 // The block's bytes: texts back to front from the end of the text area.
-std::vector<std::uint8_t> BuildBlock(const BlockSpec& spec);
+std::vector<std::uint8_t> BuildBlock(const BlockSpec& blockSpec);
 
 // Overwrites the 32-bit little-endian field at offset.
 void PutU32(std::vector<std::uint8_t>& block, std::size_t offset, std::uint32_t value);

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
         std::fputs("usage: runhost_test_archive <out> [key=value...]\n", stderr);
         return 2;
     }
-    runhost_test::BlockSpec spec;
+    runhost_test::BlockSpec blockSpec;
     std::string program;
     for (int i = 2; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -27,23 +27,23 @@ int main(int argc, char** argv) {
         if (key == "program") {
             program = value;
         } else if (key == "major") {
-            spec.major = value;
+            blockSpec.major = value;
         } else if (key == "minor") {
-            spec.minor = value;
+            blockSpec.minor = value;
         } else if (key == "updater") {
-            spec.updater = value;
+            blockSpec.updater = value;
         } else if (key == "start") {
-            spec.startMessage = value;
+            blockSpec.startMessage = value;
         } else if (key == "complete") {
-            spec.completeMessage = value;
+            blockSpec.completeMessage = value;
         } else if (key == "component") {
-            spec.componentText = value;
+            blockSpec.componentText = value;
         } else if (key == "list") {
-            spec.componentList = value;
+            blockSpec.componentList = value;
         } else if (key == "main") {
-            spec.mainText = value;
+            blockSpec.mainText = value;
         } else if (key == "magic") {
-            spec.magic = value;
+            blockSpec.magic = value;
         } else {
             std::fprintf(stderr, "unknown key: %s\n", key.c_str());
             return 2;
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    const std::vector<std::uint8_t> block = runhost_test::BuildBlock(spec);
+    const std::vector<std::uint8_t> block = runhost_test::BuildBlock(blockSpec);
     const std::size_t programSize = bytes.size();
     bytes.resize(programSize + block.size());
     std::copy(block.begin(), block.end(), bytes.begin() + static_cast<std::ptrdiff_t>(programSize));
