@@ -3,8 +3,7 @@
 namespace quenmap {
 
 CatalogueBlock::CatalogueBlock(std::uint8_t flag, CountKind kind, std::uint16_t baseId,
-                               std::uint32_t instance, std::size_t size,
-                               std::size_t elementOffset)
+                               std::uint32_t instance, std::size_t size, std::size_t elementOffset)
     : HwDatablock(flag),
       countKind_(kind),
       baseId_(baseId),

@@ -14,7 +14,7 @@ class CountedList : public CatalogueBlock {
     static constexpr std::size_t kCapacity = Capacity;
     static constexpr std::size_t kElementOffset = Offset;
     static constexpr std::size_t kSize = Offset + Capacity * sizeof(Element);
-    static_assert(Offset >= countAreaEnd(Kind), "elements start after the count field");
+    static_assert(Offset >= countSlotsEnd(Kind), "elements start after the count field");
     static_assert(kSize % 2 == 0 && kSize <= 0xFFFF, "block sizes are even 16-bit lengths");
 
     static constexpr std::size_t offsetOf(std::size_t index) {

@@ -59,13 +59,13 @@ struct ElementCodec {
 // a load copies there: a u32 count copies four bytes, a u16 count bytes 8-9
 // and clears 10-11, a u8 count byte 8 and clears 9-11.
 enum class CountKind : std::uint8_t {
-    None,      // no count field
-    U8,        // one count in byte 8
-    U16,       // one count in bytes 8-9
-    U32,       // one count in bytes 8-11
-    U16Pair,   // two u16 counts at 8 and 10
-    U16Dims,   // rows as u16 at 8, columns as u16 at 12
-    U32Nine,   // nine u32 counts at 8-43, one per lowpass
+    None,     // no count field
+    U8,       // one count in byte 8
+    U16,      // one count in bytes 8-9
+    U32,      // one count in bytes 8-11
+    U16Pair,  // two u16 counts at 8 and 10
+    U16Dims,  // rows as u16 at 8, columns as u16 at 12
+    U32Nine,  // nine u32 counts at 8-43, one per lowpass
 };
 
 struct CountSlot {
@@ -121,6 +121,14 @@ constexpr std::size_t countAreaEnd(CountKind kind) {
         default:
             return kCountOffset + 4;
     }
+}
+
+// End of the last count slot: elements may start here at the earliest.
+constexpr std::size_t countSlotsEnd(CountKind kind) {
+    std::size_t slots = countSlotCount(kind);
+    if (slots == 0) return kCountOffset;
+    CountSlot last = countSlot(kind, slots - 1);
+    return last.offset + last.width;
 }
 
 }  // namespace quenmap

@@ -17,7 +17,7 @@ class MatrixBlock : public CatalogueBlock {
     static constexpr std::size_t kColumns = Columns;
     static constexpr std::size_t kElementOffset = Offset;
     static constexpr std::size_t kSize = Offset + Rows * Columns * sizeof(Element);
-    static_assert(Offset >= countAreaEnd(Kind), "elements start after the count field");
+    static_assert(Offset >= countSlotsEnd(Kind), "elements start after the count field");
     static_assert(kSize % 2 == 0 && kSize <= 0xFFFF, "block sizes are even 16-bit lengths");
 
     static constexpr std::size_t sizeFor(std::size_t rows) {

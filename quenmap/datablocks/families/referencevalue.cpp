@@ -27,8 +27,7 @@ int ReferenceValueBlock::setValue(std::uint32_t newValue, std::size_t index) {
     return -1;
 }
 
-bool ReferenceValueBlock::isUncheckedImage(const std::uint8_t* image,
-                                           std::size_t available) const {
+bool ReferenceValueBlock::isUncheckedImage(const std::uint8_t* image, std::size_t available) const {
     if (!acceptsUncheckedImage_ || image == nullptr || available < kSize) return false;
     const std::uint16_t imageId = static_cast<std::uint16_t>(image[0] | (image[1] << 8));
     const std::uint16_t imageLength = static_cast<std::uint16_t>(image[2] | (image[3] << 8));
