@@ -170,8 +170,11 @@ int parallelPollEnable(int line, int sense) {
     return 0x60 + (line - 1) + (sense != 0 ? 8 : 0);
 }
 
+// -1 for a mode that switches the end-of-string setting off altogether.
 int endOfStringModeBits(int mode) {
     switch (mode) {
+        case 0:
+            return 0;
         case 1:
             return ni488::REOS;
         case 2:

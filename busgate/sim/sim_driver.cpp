@@ -225,8 +225,10 @@ void launchCompletionIfReady(Descriptor& descriptor, int ud) {
 
 void runCompletion(int ud) {
     std::unique_lock<std::mutex> lock(sim().mutex);
+    // The notification of the previous transfer may still be finishing.
+    waitForCallback(lock, ud);
     Descriptor* descriptor = findDescriptor(ud);
-    if (descriptor == nullptr || !descriptor->pending || descriptor->callbackRunning ||
+    if (descriptor == nullptr || !descriptor->pending ||
         descriptor->notification.callback == nullptr) {
         return;
     }
@@ -253,7 +255,9 @@ void runCompletion(int ud) {
                 hexBytes(transfer.writeBuffer, transfer.count));
         count = transfer.count;
     }
+    // Disarmed while it runs; the callback's answer decides whether it re-arms.
     const Notification notification = descriptor->notification;
+    descriptor->notification = {};
     descriptor->callbackRunning = true;
     descriptor->callbackThread = std::this_thread::get_id();
     lock.unlock();
@@ -265,10 +269,8 @@ void runCompletion(int ud) {
     descriptor = findDescriptor(ud);
     if (descriptor != nullptr) {
         descriptor->callbackRunning = false;
-        if (descriptor->notification.callback == notification.callback &&
-            descriptor->notification.reference == notification.reference) {
-            descriptor->notification.mask = rearmMask;
-            if (rearmMask == 0) descriptor->notification = {};
+        if (rearmMask != 0 && descriptor->notification.callback == nullptr) {
+            descriptor->notification = {rearmMask, notification.callback, notification.reference};
         }
     }
     sim().callbackDone.notify_all();

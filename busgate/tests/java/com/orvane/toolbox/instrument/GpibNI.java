@@ -1,0 +1,32 @@
+package com.orvane.toolbox.instrument;
+public class GpibNI {
+  public native int Create(int board, int pad, int sad, int timeout, int reserved, byte eot, byte eos);
+  public native int Close(int ud);
+  public native int Clear(int ud);
+  public native int Trigger(int ud);
+  public native int Set(int ud, int property, int value);
+  public native int SetDouble(int ud, int property, double value);
+  public native double GetDouble(int ud, int property);
+  public native int Write(int ud, String text, int count, int reserved);
+  public native Object[] Read(int ud, int count);
+  public native int WriteBinaryByte(int ud, byte[] data, int offset, int count);
+  public native int WriteBinaryShort(int ud, short[] data, int offset, int count);
+  public native int WriteBinaryInt(int ud, int[] data, int offset, int count);
+  public native int WriteBinaryFloat(int ud, float[] data, int offset, int count);
+  public native int WriteBinaryDouble(int ud, double[] data, int offset, int count);
+  public native int WriteBinaryChar(int ud, char[] data, int offset, int count);
+  public native Object[] ReadBinary(int ud, int count, int type);
+  public native int ReadBinaryByteAsync(Object target, int ud, int count);
+  public native int WriteBinaryByteAsync(Object target, int ud, byte[] data, int reserved);
+  public native byte[] GetAsyncReadData(int reserved, int count);
+  public native int StopAsync(int ud);
+  public native int SPoll(int ud);
+  public native int PPoll(int reserved, int ud);
+  public native int PPollConfig(int ud, int line, int sense, int board);
+  public native int Lines(int reserved, int ud, int line);
+  public native String HwInfo(int type);
+  public native String TranslateErrorCode(int reserved, int code);
+  public native int Find();
+  public native int[] FindBoards();
+  public native Object[] FindInstruments(int[] boards, String[] commands);
+}
