@@ -146,8 +146,9 @@ bool HwDatablock::resize(std::uint32_t size) {
     return true;
 }
 
+// A class without a text form of its own prints by its layout row.
 std::ostream& HwDatablock::writeText(std::ostream& out) const {
-    return out;
+    return writeTextByLayout(out, *this);
 }
 
 int HwDatablock::setFromImage(const std::uint8_t* image, std::size_t available) {

@@ -1,12 +1,29 @@
 #include "layouttext.h"
 
+#include "layouts/valuelayouttext.h"
+
 namespace quenmap {
 
-TextReader layoutReaderFor(std::uint16_t) {
+namespace {
+
+// Every table of layout rows; a family of layouts joins with one entry here.
+const LayoutTable& (*const kLayoutTables[])() = {
+    &valueLayoutTable,
+};
+
+}  // namespace
+
+TextReader layoutReaderFor(std::uint16_t blockId) {
+    for (auto table : kLayoutTables) {
+        if (TextReader read = table().readerFor(blockId)) return read;
+    }
     return nullptr;
 }
 
-std::ostream& writeTextByLayout(std::ostream& out, const HwDatablock&) {
+std::ostream& writeTextByLayout(std::ostream& out, const HwDatablock& block) {
+    for (auto table : kLayoutTables) {
+        if (table().writeText(out, block)) break;
+    }
     return out;
 }
 

@@ -7,12 +7,12 @@
 #include "datablocks/hwdatablockident.h"
 #include "imagebuilder.h"
 #include "textformat.h"
+#include "textlabels.h"
 
 namespace quenmap {
 
 namespace {
 
-const char kIdLabel[] = "ID:              ";
 const char kModificationName[] = "MODIFICATION_100";
 const char kStatisticName[] = "STATISTICS_300";
 const char kEndName[] = "END";
