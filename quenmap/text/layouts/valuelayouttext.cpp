@@ -291,6 +291,12 @@ void readRecord(TextInput& text, HwDatablock& block) {
 }
 
 void writeRecord(std::ostream& out, const HwDatablock& block, const RecordLayout& row) {
+    // An empty name has no token to stand for it: its section is left out,
+    // which reads back as the absent, zeroed (optional) record it was.
+    for (std::size_t i = 0; i < row.fieldCount; ++i) {
+        const RecordField& field = row.fields[i];
+        if (field.element == Element::Word && recordFieldText(block.bytes(), field).empty()) return;
+    }
     out << row.comments << kIdLabel << row.identifier << '\n';
     for (std::size_t i = 0; i < row.fieldCount; ++i) {
         const RecordField& field = row.fields[i];

@@ -278,6 +278,10 @@ TEST(LayoutTextRules, ModelNameIsCutToLeaveItsTerminator) {
               hex(Image(12001, 40).text(8, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234").bytes()));
 }
 
+TEST(LayoutTextRules, EmptyModelNameLeavesItsSectionOut) {
+    EXPECT_EQ(writeByLayout(Image(12001, 40).bytes()), "");
+}
+
 TEST(LayoutTextRules, DvkImbalanceTableKeepsOneColumnPerBlock) {
     const std::string text =
         "ID: DVK_ANALOG_IMBALANCE_FREQ\nCOUNT: 2\n1: 100\n2: 200\n"
