@@ -119,6 +119,13 @@ void putRaw(ImageBuilder& image, std::size_t offset, std::size_t width, std::uin
     }
 }
 
+// The product as a double: x87 code would otherwise keep excess precision
+// and round 1500000 Hz to 1 MHz on one platform and to 2 MHz on the other.
+double scaled(double value, double factor) {
+    volatile double product = value * factor;
+    return product;
+}
+
 // ---- values from the text ---------------------------------------------------------
 
 // Reads one list value and converts it to the stored element's bits.
@@ -126,13 +133,13 @@ std::uint64_t readElement(std::istream& in, const std::string& name, Element ele
     switch (scale) {
         case Scale::Hz10:
             return static_cast<std::uint64_t>(
-                truncated(std::floor(readValue<double>(in, name) * 0.1)));
+                truncated(std::floor(scaled(readValue<double>(in, name), 0.1))));
         case Scale::Hz100:
             return static_cast<std::uint64_t>(
-                truncated(std::floor(readValue<double>(in, name) * 0.01)));
+                truncated(std::floor(scaled(readValue<double>(in, name), 0.01))));
         case Scale::MHz:
             return static_cast<std::uint64_t>(
-                truncated(readValue<double>(in, name) * 0.000001 + 0.5));
+                truncated(scaled(readValue<double>(in, name), 0.000001) + 0.5));
         case Scale::ClampedI16: {
             std::int32_t value = readValue<std::int32_t>(in, name);
             value = std::max(-65536, std::min(65535, value));
