@@ -1,5 +1,6 @@
 #include "conversion.h"
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -8,6 +9,7 @@
 #include "blockselection.h"
 #include "boardtable.h"
 #include "datablocks/blockcatalogue.h"
+#include "datablocks/catalogue/specialblocks.h"
 #include "datablocks/commonrecords.h"
 #include "datablocks/errorreporter.h"
 #include "datablocks/hwdatablockend.h"
@@ -15,6 +17,7 @@
 #include "loaders/blockloader.h"
 #include "text/primitives.h"
 #include "text/recordtext.h"
+#include "text/rfmtext.h"
 #include "text/textreaders.h"
 
 namespace quenmap {
@@ -74,7 +77,6 @@ bool canConvert(std::uint16_t id) {
 }
 
 bool canConvertAll(const BoardConversion& conversion) {
-    if (conversion.style == ConversionStyle::PerStateRfm) return false;
     for (std::uint16_t id : conversion.readOrder) {
         if (!canConvert(id)) return false;
     }
@@ -84,8 +86,18 @@ bool canConvertAll(const BoardConversion& conversion) {
     return true;
 }
 
+// The operating-state tables of IQOP3_RFM boards before data version 2.
+bool isStateTableId(std::uint16_t id) {
+    return id >= HwSDatablockIqOp3RfmCalibData::kBaseId &&
+           id < HwSDatablockIqOp3RfmCalibData::kBaseId + 12;
+}
+
 int convertComplete(TextInput& text, std::ostream& image, std::ostream& log,
                     const TextToBinaryRequest& request) {
+    // A state table's reader takes its state from the class's construction
+    // counter; counted from this run's start, a second conversion in the same
+    // process numbers its states 1 to 8 again.
+    const std::uint32_t stateTablesBefore = HwSDatablockIqOp3RfmCalibData::instanceCount();
     HwDatablockIdent ident;
     HwDatablockModification modification;
     HwDatablockServiceData service;
@@ -128,6 +140,10 @@ int convertComplete(TextInput& text, std::ostream& image, std::ostream& log,
         HwDatablock& block = blockFor(id);
         if (id == kEndBlockId) {
             readEndText(text, end);
+        } else if (conversion->style == ConversionStyle::PerStateRfm && isStateTableId(id)) {
+            // Constructed just before: the eight tables are read in state order.
+            readIqOp3RfmCalibDataText(
+                text, block, HwSDatablockIqOp3RfmCalibData::instanceCount() - stateTablesBefore);
         } else {
             readBlock(text, block);
         }
@@ -135,6 +151,18 @@ int convertComplete(TextInput& text, std::ostream& image, std::ostream& log,
 
     const std::vector<std::uint16_t>& writeOrder =
         conversion->writeOrder.empty() ? conversion->readOrder : conversion->writeOrder;
+    if (conversion->style == ConversionStyle::PerStateRfm) {
+        // The state tables that the text does not hold are written as
+        // constructed, with the id of their state set afterwards.
+        for (std::uint16_t id : writeOrder) {
+            if (!isStateTableId(id) ||
+                std::count(conversion->readOrder.begin(), conversion->readOrder.end(), id) != 0) {
+                continue;
+            }
+            ownBlocks.push_back(createBlockForId(HwSDatablockIqOp3RfmCalibData::kBaseId));
+            ownBlocks.back()->setId(id);
+        }
+    }
     writeBlockImage(image, ident);
     writeBlockImage(image, modification);
     writeBlockImage(image, service);

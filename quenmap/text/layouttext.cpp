@@ -1,6 +1,8 @@
 #include "layouttext.h"
 
 #include "layouts/valuelayouttext.h"
+#include "matrixtext.h"
+#include "rfmtext.h"
 
 namespace quenmap {
 
@@ -9,6 +11,8 @@ namespace {
 // Every table of layout rows; a family of layouts joins with one entry here.
 const LayoutTable& (*const kLayoutTables[])() = {
     &valueLayoutTable,
+    &matrixLayoutTable,
+    &rfmLayoutTable,
 };
 
 }  // namespace
