@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds both targets and runs every test: natively, and the Windows build under wine.
+# Builds both targets and runs every test: natively, natively with the address and
+# undefined-behaviour sanitizers, and the Windows build under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -10,7 +11,7 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot --init >/dev/null 2>&1 || true
     wineserver -w || true
 fi
-for preset in linux windows; do
+for preset in linux linux-asan windows; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
     ctest --preset "$preset" -j "$jobs"

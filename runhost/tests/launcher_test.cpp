@@ -389,7 +389,7 @@ TEST(RunhostLauncher, EveryFailureIsReportedInOrderWithItsExitCode) {
             for (const auto& [key, value] :
                  {std::pair<std::string, std::string>{"@ARCHIVE@", run.archivePath()},
                   {"@DIR@", run.folder.path()},
-                  {"@EXE@", *run.platform.executable},
+                  {"@EXE@", run.platform.executable.value_or(std::string())},
                   {"@RUNTIME@", run.runtimePath}}) {
                 for (std::size_t at; (at = text.find(key)) != std::string::npos;) {
                     text.replace(at, key.size(), value);
