@@ -114,14 +114,12 @@ double storedValue(const GxnForm& gxn, const std::string& field, double scale) {
             return std::trunc(scale != 0.0 ? value / scale : value);
         }
         case GxnCell::Attenuation:
-            return std::floor(decimalField(field) * 100.0 + 0.5) * 0.01;
+            return std::floor(roundedToDouble(decimalField(field) * 100.0) + 0.5) * 0.01;
         case GxnCell::RegisterData:
             return hexadecimalField(field);
     }
     return 0.0;
 }
-
-enum class GxnState { SearchId, SearchCount, Rows, Done };
 
 }  // namespace
 
@@ -160,67 +158,25 @@ void readGxnTableText(TextInput& text, HwTableDatablock& block) {
     const GxnForm* gxn = gxnFormOf(block.textForm());
     if (gxn == nullptr) return;
     const TableShape& shape = block.shape();
-    std::ostream& diagnostics = text.diagnostics();
     ImageBuilder image(block.blockSize());
-    GxnState state = GxnState::SearchId;
-    CountLine count;
-    std::uint32_t rowsRead = 0;
-    int linesWithoutCount = 0;
-
-    text.rewind();
-    std::istream& in = text.stream();
-    std::string rawLine;
-    while (std::getline(in, rawLine)) {
-        const std::string line = significantPart(rawLine);
-        if (line.empty()) continue;
-        switch (state) {
-            case GxnState::SearchId:
-                if (isIdLine(line, block.textName())) state = GxnState::SearchCount;
-                break;
-            case GxnState::SearchCount:
-                if (line.find("COUNT:") == std::string::npos) {
-                    if (++linesWithoutCount >= gxn->lineLimit) {
-                        diagnostics << gxn->linesMessage << '\n';
-                    }
-                    break;
-                }
-                count = parseCountLine(line);
-                state = GxnState::Rows;
-                break;
-            case GxnState::Rows: {
-                // The next block's ID line ends the table.
-                if (line.find("ID:") != std::string::npos) {
-                    state = GxnState::Done;
-                    break;
-                }
-                const std::size_t colon = line.find(':');
-                if (colon == std::string::npos) break;
-                const std::vector<std::string> values = fields(line.substr(colon + 1));
-                for (std::uint32_t column = 0; column < values.size(); ++column) {
-                    writeCell(image.bytes(), shape, rowsRead, column,
-                              storedValue(*gxn, values[column], block.scale()));
-                }
-                ++rowsRead;
-                if (values.size() != count.columns || values.size() > shape.columns) {
-                    diagnostics << "ERROR: In Row =" << rowsRead
-                                << ": Number of columns read inadequate!" << '\n';
-                }
-                break;
-            }
-            case GxnState::Done:
-                break;
+    // Every field counts as a value; a line without ':' is no row and is skipped.
+    const TableScanRules rules = {gxn->lineLimit, gxn->linesMessage, false};
+    auto readRow = [&](const CountLine& count, std::uint32_t row, const std::string&,
+                       const std::string& valuesText) {
+        const std::vector<std::string> values = fields(valuesText);
+        for (std::uint32_t column = 0; column < values.size(); ++column) {
+            writeCell(image.bytes(), shape, row, column,
+                      storedValue(*gxn, values[column], block.scale()));
         }
-    }
-
-    if (state == GxnState::SearchId) {
-        diagnostics << "ERROR: FOUND NO ID !" << '\n';
-    } else if (state == GxnState::SearchCount) {
-        diagnostics << "ERROR: FOUND NO COUNT VALUES !" << '\n';
-    } else if (count.rows != rowsRead) {
-        diagnostics << gxn->rowsMessage << '\n';
-    }
-    image.setU32(kTableRowsOffset, count.rows);
-    image.setU32(kTableColumnsOffset, count.columns);
+        if (values.size() != count.columns || values.size() > shape.columns) {
+            text.diagnostics() << "ERROR: In Row =" << row + 1
+                               << ": Number of columns read inadequate!" << '\n';
+        }
+    };
+    const TableScan scan = scanTableText(text, block.textName(), rules, readRow);
+    reportTableEnd(text.diagnostics(), scan, gxn->rowsMessage);
+    image.setU32(kTableRowsOffset, scan.count.rows);
+    image.setU32(kTableColumnsOffset, scan.count.columns);
     image.loadInto(block, static_cast<std::uint16_t>(block.baseId() + block.instance()));
 }
 

@@ -89,10 +89,73 @@ bool parseDecimal(const std::string& field, double& value, bool& whole) {
     return true;
 }
 
+double roundedToDouble(double value) {
+    volatile double stored = value;
+    return stored;
+}
+
 double scaledToStored(double value, double scale) {
-    double quotient = scale != 0.0 ? value / scale : value;
+    double quotient = roundedToDouble(scale != 0.0 ? value / scale : value);
     double tolerance = std::max(1e-12, std::fabs(quotient) * 1e-12);
     return std::trunc(quotient >= 0.0 ? quotient + tolerance : quotient - tolerance);
+}
+
+TableScan scanTableText(TextInput& text, const std::string& name, const TableScanRules& rules,
+                        const TableRowHandler& onRow) {
+    enum class State { SearchId, SearchCount, Rows, Done } state = State::SearchId;
+    TableScan scan;
+    int linesWithoutCount = 0;
+    text.rewind();
+    std::string rawLine;
+    while (std::getline(text.stream(), rawLine)) {
+        const std::string line = significantPart(rawLine);
+        if (line.empty()) continue;
+        switch (state) {
+            case State::SearchId:
+                if (isIdLine(line, name)) {
+                    scan.foundId = true;
+                    state = State::SearchCount;
+                }
+                break;
+            case State::SearchCount:
+                if (line.find("COUNT:") == std::string::npos) {
+                    if (++linesWithoutCount >= rules.firstReportedLine) {
+                        text.diagnostics() << rules.linesMessage << '\n';
+                    }
+                    break;
+                }
+                scan.foundCount = true;
+                scan.count = parseCountLine(line);
+                state = State::Rows;
+                break;
+            case State::Rows: {
+                // The next block's ID line ends the rows: its "ID:" and
+                // "COUNT:" lines carry ':' too.
+                const std::size_t colon = line.find(':');
+                if (line.find("ID:") != std::string::npos ||
+                    (colon == std::string::npos && rules.colonlessLineEnds)) {
+                    state = State::Done;
+                } else if (colon != std::string::npos) {
+                    onRow(scan.count, scan.rowsRead++, line.substr(0, colon),
+                          line.substr(colon + 1));
+                }
+                break;
+            }
+            case State::Done:
+                break;
+        }
+    }
+    return scan;
+}
+
+void reportTableEnd(std::ostream& diagnostics, const TableScan& scan, const char* rowsMessage) {
+    if (!scan.foundId) {
+        diagnostics << "ERROR: FOUND NO ID !" << '\n';
+    } else if (!scan.foundCount) {
+        diagnostics << "ERROR: FOUND NO COUNT VALUES !" << '\n';
+    } else if (scan.count.rows != scan.rowsRead) {
+        diagnostics << rowsMessage << '\n';
+    }
 }
 
 }  // namespace table_text
@@ -101,97 +164,47 @@ namespace {
 
 using namespace table_text;
 
-const char kLinesMessage[] = "ERROR: Number of lines between ID and Count to large";
-const char kNoIdMessage[] = "ERROR: FOUND NO ID !";
-const char kNoCountMessage[] = "ERROR: FOUND NO COUNT VALUES !";
+// Six lines without "COUNT:" after the ID line: the sixth is reported.
+const TableScanRules kTableRules = {6, "ERROR: Number of lines between ID and Count to large",
+                                    true};
 const char kRowsMessage[] = "ERROR: Row value (COUNT) don't not equal with number of rows";
-// More lines than this between the ID and the COUNT line are reported.
-constexpr int kLinesBeforeCount = 5;
-
-enum class TableState { SearchId, SearchCount, Rows, Done };
 
 }  // namespace
 
 std::istream& readTableText(TextInput& text, HwTableDatablock& block) {
     const TableShape& shape = block.shape();
-    const std::string& name = block.textName();
-    std::ostream& diagnostics = text.diagnostics();
     ImageBuilder image(block.blockSize());
-    std::uint16_t id = 0;  // stays 0 when no ID line is found
-    TableState state = TableState::SearchId;
-    CountLine count;
-    std::uint32_t rowsRead = 0;
-    int linesWithoutCount = 0;
-
-    text.rewind();
-    std::istream& in = text.stream();
-    std::string rawLine;
-    while (std::getline(in, rawLine)) {
-        const std::string line = significantPart(rawLine);
-        if (line.empty()) continue;
-        switch (state) {
-            case TableState::SearchId:
-                if (isIdLine(line, name)) {
-                    id = static_cast<std::uint16_t>(block.baseId() + block.instance());
-                    state = TableState::SearchCount;
-                }
-                break;
-            case TableState::SearchCount:
-                if (line.find("COUNT:") == std::string::npos) {
-                    if (++linesWithoutCount > kLinesBeforeCount)
-                        diagnostics << kLinesMessage << '\n';
-                    break;
-                }
-                count = parseCountLine(line);
-                state = TableState::Rows;
-                break;
-            case TableState::Rows: {
-                // A line without ':' ends the table, and so does the next
-                // block's ID line (whose "ID:" and "COUNT:" carry ':' too).
-                const std::size_t colon = line.find(':');
-                if (colon == std::string::npos || line.find("ID:") != std::string::npos) {
-                    state = TableState::Done;
-                    break;
-                }
-                const std::uint32_t row = rowsRead;
-                writeRowLabel(image.bytes(), shape, row, rowLabelOf(line.substr(0, colon)));
-                std::uint32_t valuesRead = 0;
-                for (const std::string& field : fields(line.substr(colon + 1))) {
-                    double value = 0.0;
-                    bool whole = false;
-                    if (!parseDecimal(field, value, whole)) break;
-                    const double stored =
-                        isRealCell(shape.cell)
-                            ? (block.scale() != 0.0 ? value / block.scale() : value)
-                            : scaledToStored(value, block.scale());
-                    writeCell(image.bytes(), shape, row, valuesRead, stored);
-                    ++valuesRead;
-                    if (!whole) break;
-                }
-                ++rowsRead;
-                if (valuesRead != count.columns || valuesRead > shape.columns) {
-                    diagnostics << "ERROR: In Row =" << rowsRead
-                                << " correspondent the number of columns not with the given value"
-                                << '\n';
-                }
-                break;
-            }
-            case TableState::Done:
-                break;
+    auto readRow = [&](const CountLine& count, std::uint32_t row, const std::string& label,
+                       const std::string& values) {
+        writeRowLabel(image.bytes(), shape, row, rowLabelOf(label));
+        std::uint32_t valuesRead = 0;
+        for (const std::string& field : fields(values)) {
+            double value = 0.0;
+            bool whole = false;
+            if (!parseDecimal(field, value, whole)) break;
+            const double stored = isRealCell(shape.cell)
+                                      ? (block.scale() != 0.0 ? value / block.scale() : value)
+                                      : scaledToStored(value, block.scale());
+            writeCell(image.bytes(), shape, row, valuesRead, stored);
+            ++valuesRead;
+            if (!whole) break;  // "12abc": the number, then the row's values end
         }
-    }
-
-    if (state == TableState::SearchId) {
-        diagnostics << kNoIdMessage << '\n';
-    } else if (state == TableState::SearchCount) {
-        diagnostics << kNoCountMessage << '\n';
-    } else if (count.rows != rowsRead) {
-        diagnostics << kRowsMessage << '\n';
-    }
-    image.setU32(kTableRowsOffset, count.rows);
-    image.setU32(kTableColumnsOffset, count.columns);
+        // Values beyond the column capacity were dropped: reported as well.
+        if (valuesRead != count.columns || valuesRead > shape.columns) {
+            text.diagnostics() << "ERROR: In Row =" << row + 1
+                               << " correspondent the number of columns not with the given value"
+                               << '\n';
+        }
+    };
+    const TableScan scan = scanTableText(text, block.textName(), kTableRules, readRow);
+    reportTableEnd(text.diagnostics(), scan, kRowsMessage);
+    image.setU32(kTableRowsOffset, scan.count.rows);
+    image.setU32(kTableColumnsOffset, scan.count.columns);
+    // The block id stays 0 when no ID line was found.
+    const std::uint16_t id =
+        scan.foundId ? static_cast<std::uint16_t>(block.baseId() + block.instance()) : 0;
     image.loadInto(block, id);
-    return in;
+    return text.stream();
 }
 
 std::ostream& writeGenericTableText(std::ostream& out, const HwTableDatablock& block) {

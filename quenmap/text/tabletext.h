@@ -4,6 +4,7 @@
 // own (gxntext.h); the two entry points below choose by the block's form.
 
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -53,9 +54,39 @@ CountLine parseCountLine(const std::string& line);
 // A decimal field as a finite double. Answers false when the field does not
 // start with a number; `whole` tells whether the entire field was the number.
 bool parseDecimal(const std::string& field, double& value, bool& whole);
+// A value rounded to double precision, also where the processor computes with
+// more (the x87 unit of 32-bit Windows), so both builds store the same cells.
+double roundedToDouble(double value);
 // value / scale, truncated toward zero after the relative tolerance that lets
 // a printed "%.3f" value come back to the cell it was printed from.
 double scaledToStored(double value, double scale);
+
+// What distinguishes the line readers of the table forms.
+struct TableScanRules {
+    int firstReportedLine;     // the first line without "COUNT:" after the ID that is reported
+    const char* linesMessage;  // reported for it and every further one
+    bool colonlessLineEnds;    // a line without ':' ends the rows (else it is skipped)
+};
+
+struct TableScan {
+    bool foundId = false;
+    bool foundCount = false;
+    CountLine count;
+    std::uint32_t rowsRead = 0;
+};
+
+// The line reader of the table forms: from the start of the text, finds the
+// ID line with the name, the COUNT line, then hands each row (the text before
+// and after its first ':') to onRow with its index. The rows end at the next
+// block's ID line, with the COUNT read. Empty and comment lines are skipped, end-of-line comments
+// cut.
+using TableRowHandler = std::function<void(const CountLine& count, std::uint32_t row,
+                                           const std::string& label, const std::string& values)>;
+TableScan scanTableText(TextInput& text, const std::string& name, const TableScanRules& rules,
+                        const TableRowHandler& onRow);
+// The messages at the end of the text: no ID, no COUNT, or rowsMessage when
+// the rows read differ from the COUNT rows.
+void reportTableEnd(std::ostream& diagnostics, const TableScan& scan, const char* rowsMessage);
 
 }  // namespace table_text
 

@@ -385,5 +385,89 @@ TEST(TableText, ComesBackUnchangedAfterAnotherTable) {
     EXPECT_EQ(test::textToBinary(text.output, "BLOCK_GXL_RFBO_ALC_DATA").diagnostics, "");
 }
 
+const char kDconCommonBlocks[] =
+    "# Das sind die Kopfdaten\n"
+    "ID:              IDENT_2\n"
+    "ALIGNMENT:       16\n"
+    "EEPROMSIZE:      8192\n"
+    "PARTNUMBER:      1141.2005.02\n"
+    "HWCODE:          3\n"
+    "PRODUCTINDEX:    01.02\n"
+    "SN:              100234\n"
+    "PRODUCTDATE:     2006-03-15\n"
+    "READCODE:        0\n"
+    "TESTINSTRUCTION: 01.00\n"
+    "NAME:            DCON\n"
+    "\n"
+    "ID:              MODIFICATION_100\n"
+    "SERVICECODE:     1\n"
+    "SERVICECODE:     2\n"
+    "SERVICECODE:     3\n"
+    "SERVICECODE:     4\n"
+    "SERVICECODE:     5\n"
+    "SERVICECODE:     6\n"
+    "SERVICECODE:     7\n"
+    "SERVICECODE:     8\n"
+    "SERVICECODE:     9\n"
+    "SERVICECODE:     10\n"
+    "\n"
+    "ID:              SERVICE_201\n"
+    "DEPARTMENT:      QSTE1\n"
+    "SERVICEDATE:     2019-11-04\n"
+    "OPHOURS:         00123/450000\n"
+    "REPAIRNUMBER:    17\n"
+    "SERVICECODE:     4\n"
+    "\n"
+    "ID:              STATISTICS_300\n"
+    "OPHOURS:         00471/000042\n"
+    "\n";
+
+// The blocks of an image in order, by their ids.
+std::vector<std::uint16_t> blockIds(const std::string& image) {
+    std::vector<std::uint16_t> ids;
+    std::size_t at = 0;
+    while (at + 4 <= image.size()) {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(image[at + i]); };
+        const std::uint16_t id = static_cast<std::uint16_t>(byte(0) | (byte(1) << 8));
+        ids.push_back(id);
+        if (id == 0xFFFF) break;
+        at += static_cast<std::size_t>(byte(2) | (byte(3) << 8));
+    }
+    return ids;
+}
+
+TEST(TableText, DconBoardConvertsItsFiveTablesInBothOrders) {
+    const std::string text = std::string(kDconCommonBlocks) +
+                             "ID:  LIMITER_MAX_VOLTAGE_PUM_ON\nCOUNT:  2*1\n"
+                             "1:  1.50000\n2:  2.25000\n\n"
+                             "ID:  GXP_DCON_LEVELPRE2\nCOUNT:  1*1\n1: \t-3.00000\n\n"
+                             "ID:  LIMITER_MAX_VOLTAGE\nCOUNT:  2*1\n"
+                             "1:  100000.00000\n2:  250000.00000\n\n"
+                             "ID:  GXP_DCON_VTRIM_VALUE\nCOUNT:  2*1\n1:  7.00000\n2:  8.00000\n\n"
+                             "ID:  LIMITER_FREQUENCY_NODE_GHZ\nCOUNT:  1*1\n1: \t2200000.00000\n\n"
+                             "# Das ist der END Block\nID:              END\n\n";
+    const test::Outcome binary = test::textToBinary(text, "COMPLETE_EEPROM");
+    ASSERT_EQ(binary.status, 0) << binary.errors;
+    EXPECT_EQ(binary.diagnostics, "");
+    EXPECT_EQ(blockIds(binary.output), (std::vector<std::uint16_t>{2, 100, 201, 300, 12310, 12311,
+                                                                   12313, 12314, 12315, 0xFFFF}));
+
+    const test::Outcome back = test::binaryToText(binary.output);
+    ASSERT_EQ(back.status, 0);
+    // Written with the scales "-b" reads with: 22 GHz stored as 22, 1.5 V as 0.
+    EXPECT_NE(
+        back.output.find("ID:  LIMITER_FREQUENCY_NODE_GHZ\nCOUNT:  1*1\n1: \t2200000.00000\n"),
+        std::string::npos);
+    EXPECT_NE(back.output.find("ID:  LIMITER_MAX_VOLTAGE\nCOUNT:  2*1\n"
+                               "1:  100000.00000\n2:  200000.00000\n"),
+              std::string::npos);
+    EXPECT_NE(back.output.find("ID:  LIMITER_MAX_VOLTAGE_PUM_ON\nCOUNT:  2*1\n"
+                               "1:  0.00000\n2:  0.00000\n"),
+              std::string::npos);
+    const test::Outcome again = test::textToBinary(back.output, "COMPLETE_EEPROM");
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.output, binary.output);
+}
+
 }  // namespace
 }  // namespace quenmap
