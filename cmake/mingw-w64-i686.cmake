@@ -19,3 +19,8 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 find_program(CMAKE_CROSSCOMPILING_EMULATOR wine REQUIRED)
+
+# Floating point in SSE registers, as on the native build, so that both
+# targets round scaled values the same way (x87 keeps extra precision).
+set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
