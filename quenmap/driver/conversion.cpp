@@ -126,15 +126,16 @@ int convertComplete(TextInput& text, std::ostream& image, std::ostream& log,
     readServiceText(text, service);
     readStatisticText(text, statistic);
 
-    // The board's own blocks by id; END is the common END object.
-    std::vector<std::unique_ptr<HwDatablock>> ownBlocks;
+    // The board's own blocks, kept by the id of their place in the board's
+    // list (a reader may leave a block's own id 0); END is the common END object.
+    std::vector<std::pair<std::uint16_t, std::unique_ptr<HwDatablock>>> ownBlocks;
     auto blockFor = [&](std::uint16_t id) -> HwDatablock& {
         if (id == kEndBlockId) return end;
-        for (auto& block : ownBlocks) {
-            if (block->id() == id) return *block;
+        for (auto& entry : ownBlocks) {
+            if (entry.first == id) return *entry.second;
         }
-        ownBlocks.push_back(createBlockForId(id));
-        return *ownBlocks.back();
+        ownBlocks.emplace_back(id, createBlockForId(id));
+        return *ownBlocks.back().second;
     };
     for (std::uint16_t id : conversion->readOrder) {
         HwDatablock& block = blockFor(id);
@@ -159,8 +160,8 @@ int convertComplete(TextInput& text, std::ostream& image, std::ostream& log,
                 std::count(conversion->readOrder.begin(), conversion->readOrder.end(), id) != 0) {
                 continue;
             }
-            ownBlocks.push_back(createBlockForId(HwSDatablockIqOp3RfmCalibData::kBaseId));
-            ownBlocks.back()->setId(id);
+            ownBlocks.emplace_back(id, createBlockForId(HwSDatablockIqOp3RfmCalibData::kBaseId));
+            ownBlocks.back().second->setId(id);
         }
     }
     writeBlockImage(image, ident);
