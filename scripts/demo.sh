@@ -10,10 +10,21 @@ quenmap=build/linux/quenmap/quenmap
 out=build/demo
 rm -rf "$out" && mkdir -p "$out"
 failed=0
+# The IQOP3 RFM tables of these boards are documented not to read back
+# unchanged: their written text is shown, not converted again.
+not_read_back=" rfm rfm_v20 "
 for text in examples/*.txt; do
     board=$(basename "$text" .txt)
     "$quenmap" -b "$text" "$out/$board.bin" "$out/$board.b.log"
     "$quenmap" -a "$out/$board.txt" "$out/$board.bin" "$out/$board.a.log"
+    if [[ "$not_read_back" == *" $board "* ]]; then
+        image_check="differs"
+        cmp -s "$out/$board.bin" "examples/$board.bin" && image_check="same"
+        printf '%-14s text -> image (%6d bytes, %s as shipped) -> text (not read back: RFM tables)\n' \
+            "$board" "$(stat -c %s "$out/$board.bin")" "$image_check"
+        [ "$image_check" = same ] || failed=1
+        continue
+    fi
     "$quenmap" -b "$out/$board.txt" "$out/$board.again.bin" "$out/$board.again.log"
     image_check="differs"; round_trip="differs"
     cmp -s "$out/$board.bin" "examples/$board.bin" && image_check="same"
