@@ -63,10 +63,10 @@ TEST(BoardTable, DeviceCheck) {
         bool supported;
     };
     const Case cases[] = {
-        {"SATT3        ", true}, {"SATT3", false},  // the ident reader always pads to 13
-        {"satt3        ", false}, {"LOWPHASENOISE", true}, {"LOWPHASENOISEX", true},
-        {"EX_IQ_BOX    ", true}, {"LAST         ", false}, {"", false},
-        {"STEREOCODER  ", true}, {"DOUB         ", true},
+        {"SATT3        ", true},  {"SATT3", false},  // the ident reader always pads to 13
+        {"satt3        ", false}, {"LOWPHASENOISE", true},  {"LOWPHASENOISEX", true},
+        {"EX_IQ_BOX    ", true},  {"LAST         ", false}, {"", false},
+        {"STEREOCODER  ", true},  {"DOUB         ", true},
     };
     for (const Case& c : cases) EXPECT_EQ(isSupportedDevice(c.name), c.supported) << c.name;
     EXPECT_EQ(padUnitName("SSYN"), "SSYN         ");
