@@ -56,7 +56,10 @@ constexpr double kStepDb = 0.0078125;  // 1/128 dB
 // 10^(x/10) as the calibration system computes it: from the float x times
 // the float constant 0.1.
 double powerFactor(float level) {
-    return std::pow(10.0, static_cast<double>(level * 0.1f));
+    // Held in memory as a float: the x87 unit of the 32-bit build would
+    // otherwise keep the product in extended precision.
+    volatile float exponent = level * 0.1f;
+    return std::pow(10.0, static_cast<double>(exponent));
 }
 
 // The magnitude of the level attenuator's offset from its nominal step in

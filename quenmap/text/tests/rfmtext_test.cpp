@@ -64,6 +64,13 @@ struct PackingCase {
     std::uint32_t wordB;
 };
 
+// 1000 * 10^0 / 10^(10 * 0.1f): 100, or 99 where the platform's pow of 10
+// answers a hair above 10.
+std::uint32_t outputPowerDeflection() {
+    return static_cast<std::uint32_t>(1000.0 * std::pow(10.0, static_cast<double>(0.0f * 0.1f)) /
+                                      std::pow(10.0, static_cast<double>(10.0f * 0.1f)));
+}
+
 std::vector<PackingCase> packingCases() {
     return {
         // DETCONV 1000 at PMAX 10 dBm and OPURF 0 dBm: 1000 * 10 / 1.
@@ -76,7 +83,7 @@ std::vector<PackingCase> packingCases() {
         {"deflection_for_output_power",
          0.0f,
          {110, 3, 15, 30, 45, 10.0f, 2, 1000},
-         3u | (2u << 4) | (100u << 9),
+         3u | (2u << 4) | (outputPowerDeflection() << 9),
          0u},
         // Equal levels of 0 dBm keep it; fields keep their low bits only.
         {"fields_cut_to_width",
