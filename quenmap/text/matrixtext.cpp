@@ -41,24 +41,6 @@ std::size_t widthOf(Cell cell) {
     }
 }
 
-void storeCell(ImageBuilder& image, std::size_t offset, Cell cell, std::uint64_t raw) {
-    switch (widthOf(cell)) {
-        case 1:
-            image.setU8(offset, static_cast<std::uint8_t>(raw));
-            break;
-        case 2:
-            image.setU16(offset, static_cast<std::uint16_t>(raw));
-            break;
-        case 4:
-            image.setU32(offset, static_cast<std::uint32_t>(raw));
-            break;
-        default:
-            image.setU32(offset, static_cast<std::uint32_t>(raw));
-            image.setU32(offset + 4, static_cast<std::uint32_t>(raw >> 32));
-            break;
-    }
-}
-
 // Reads one value of the text as the bits of the cell.
 std::uint64_t readCell(std::istream& in, const std::string& name, Cell cell) {
     switch (cell) {
@@ -67,10 +49,7 @@ std::uint64_t readCell(std::istream& in, const std::string& name, Cell cell) {
         case Cell::U32:
             return readValue<std::uint32_t>(in, name);
         case Cell::F64: {
-            double value = readValue<double>(in, name);
-            std::uint64_t bits;
-            std::memcpy(&bits, &value, sizeof bits);
-            return bits;
+            return bitsOf(readValue<double>(in, name));
         }
         default:
             return static_cast<std::uint32_t>(readValue<std::int32_t>(in, name));
@@ -92,11 +71,7 @@ std::string cellText(const Bytes& bytes, std::size_t offset, Cell cell) {
         case Cell::U32:
             return std::to_string(readU32(bytes, offset));
         case Cell::F64: {
-            std::uint64_t bits = readU32(bytes, offset) |
-                                 (static_cast<std::uint64_t>(readU32(bytes, offset + 4)) << 32);
-            double value;
-            std::memcpy(&value, &bits, sizeof value);
-            return exactText(value);
+            return exactText(doubleOf(readU64(bytes, offset)));
         }
     }
     return {};
@@ -291,8 +266,8 @@ void fillFrom(ImageBuilder& image, const FrequencyMatrix& row, std::size_t r, st
     if (row.fill == 0) return;  // the image starts zeroed
     const std::size_t width = widthOf(row.cell);
     for (std::size_t c = first; c < std::size_t(row.columns) * row.valuesPerColumn; ++c) {
-        storeCell(image, row.valueOffset + r * rowStride(row) + c * width, row.cell,
-                  static_cast<std::uint32_t>(row.fill));
+        image.setRaw(row.valueOffset + r * rowStride(row) + c * width, widthOf(row.cell),
+                     static_cast<std::uint32_t>(row.fill));
     }
 }
 
@@ -352,8 +327,8 @@ void readFrequencyMatrix(TextInput& text, HwDatablock& block) {
     for (; r < static_cast<std::size_t>(rows); ++r) {
         if (!skipToChar(in, ':', flag)) break;
         for (std::size_t c = 0; c < valuesInRow; ++c) {
-            storeCell(image, row->valueOffset + r * rowStride(*row) + c * width, row->cell,
-                      readCell(in, name, row->cell));
+            image.setRaw(row->valueOffset + r * rowStride(*row) + c * width, widthOf(row->cell),
+                         readCell(in, name, row->cell));
         }
         fillFrom(image, *row, r, valuesInRow);
     }
@@ -520,7 +495,7 @@ void readFieldTable(TextInput& text, HwDatablock& block) {
             const RowField& field = row->fields[f];
             for (std::size_t k = 0; k < repeatOf(field, states); ++k) {
                 std::uint64_t raw = readCell(in, row->name, field.cell);
-                if (field.kept) storeCell(image, fieldOffset(field, r, k), field.cell, raw);
+                if (field.kept) image.setRaw(fieldOffset(field, r, k), widthOf(field.cell), raw);
             }
         }
     }
@@ -643,8 +618,8 @@ void readLabelledGroups(TextInput& text, HwDatablock& block) {
             for (std::size_t i = 0; present && i < static_cast<std::size_t>(counts[n]); ++i) {
                 present = skipToChar(in, ':', flag);
                 for (std::size_t k = 0; present && k < row->valuesPerRow; ++k) {
-                    storeCell(image, groupValueOffset(*row, n, q, i, k), row->cell,
-                              readCell(in, name, row->cell));
+                    image.setRaw(groupValueOffset(*row, n, q, i, k), widthOf(row->cell),
+                                 readCell(in, name, row->cell));
                 }
             }
         }

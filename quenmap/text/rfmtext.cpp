@@ -16,16 +16,7 @@ namespace quenmap {
 namespace {
 
 float floatAt(const Bytes& bytes, std::size_t offset) {
-    std::uint32_t bits = readU32(bytes, offset);
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
-std::uint32_t bitsOf(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
+    return floatOf(readU32(bytes, offset));
 }
 
 // Truncation toward zero, held at the 64-bit limits.

@@ -8,26 +8,6 @@ namespace quenmap {
 
 namespace {
 
-std::uint64_t readU64(const Bytes& bytes, std::size_t offset) {
-    return static_cast<std::uint64_t>(readU32(bytes, offset)) |
-           (static_cast<std::uint64_t>(readU32(bytes, offset + 4)) << 32);
-}
-
-bool writeU64(Bytes& bytes, std::size_t offset, std::uint64_t value) {
-    if (!fits(bytes, offset, 8)) return false;
-    writeU32(bytes, offset, static_cast<std::uint32_t>(value));
-    writeU32(bytes, offset + 4, static_cast<std::uint32_t>(value >> 32));
-    return true;
-}
-
-template <typename To, typename From>
-To bitsOf(From value) {
-    static_assert(sizeof(To) == sizeof(From), "same width");
-    To bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-
 // Truncates toward zero and holds the result to [low, high]; NaN gives 0.
 std::int64_t truncateInto(double value, double low, double high) {
     if (std::isnan(value)) return 0;
@@ -73,9 +53,9 @@ double readCell(const Bytes& bytes, const TableShape& shape, std::uint32_t row,
     const std::size_t offset = shape.cellOffset(row, column);
     switch (shape.cell) {
         case CellType::F32:
-            return bitsOf<float>(readU32(bytes, offset));
+            return floatOf(readU32(bytes, offset));
         case CellType::F64:
-            return bitsOf<double>(readU64(bytes, offset));
+            return doubleOf(readU64(bytes, offset));
         default:
             return static_cast<double>(readIntegerCell(bytes, shape, row, column));
     }
@@ -116,9 +96,9 @@ bool writeCell(Bytes& bytes, const TableShape& shape, std::uint32_t row, std::ui
             return writeIntegerCell(bytes, shape, row, column,
                                     truncateInto(value, 0, 4294967295.0));
         case CellType::F32:
-            return writeU32(bytes, offset, bitsOf<std::uint32_t>(toFloat(value)));
+            return writeU32(bytes, offset, bitsOf(toFloat(value)));
         case CellType::F64:
-            return writeU64(bytes, offset, bitsOf<std::uint64_t>(value));
+            return writeU64(bytes, offset, bitsOf(value));
     }
     return false;
 }

@@ -53,27 +53,6 @@ const Row* findRow(RowSpan<Row> rows, std::uint16_t id) {
 
 // ---- element bits -----------------------------------------------------------
 
-std::uint32_t bitsOf(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-std::uint64_t bitsOf(double value) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
-float floatOf(std::uint32_t bits) {
-    float value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-double doubleOf(std::uint64_t bits) {
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
-}
-
 // Truncation toward zero; values beyond 64 bits are held at the limit rather
 // than left to an undefined conversion.
 std::int64_t truncated(double value) {
@@ -81,42 +60,6 @@ std::int64_t truncated(double value) {
     constexpr double kLimit = 9.0e18;
     value = std::max(-kLimit, std::min(kLimit, value));
     return static_cast<std::int64_t>(value);
-}
-
-std::uint64_t rawAt(const Bytes& bytes, std::size_t offset, std::size_t width) {
-    switch (width) {
-        case 1:
-            return readU8(bytes, offset);
-        case 2:
-            return readU16(bytes, offset);
-        case 4:
-            return readU32(bytes, offset);
-        case 8:
-            return readU32(bytes, offset) |
-                   (static_cast<std::uint64_t>(readU32(bytes, offset + 4)) << 32);
-        default:
-            return 0;
-    }
-}
-
-void putRaw(ImageBuilder& image, std::size_t offset, std::size_t width, std::uint64_t raw) {
-    switch (width) {
-        case 1:
-            image.setU8(offset, static_cast<std::uint8_t>(raw));
-            break;
-        case 2:
-            image.setU16(offset, static_cast<std::uint16_t>(raw));
-            break;
-        case 4:
-            image.setU32(offset, static_cast<std::uint32_t>(raw));
-            break;
-        case 8:
-            image.setU32(offset, static_cast<std::uint32_t>(raw));
-            image.setU32(offset + 4, static_cast<std::uint32_t>(raw >> 32));
-            break;
-        default:
-            break;
-    }
 }
 
 // The product as a double: x87 code would otherwise keep excess precision
@@ -171,7 +114,7 @@ std::int64_t readCount(std::istream& in, const std::string& name) {
 
 std::string elementText(const Bytes& bytes, std::size_t offset, Element element, Scale scale,
                         const char* format, bool equalsPrevious) {
-    const std::uint64_t raw = rawAt(bytes, offset, elementWidth(element));
+    const std::uint64_t raw = readRaw(bytes, offset, elementWidth(element));
     switch (scale) {
         case Scale::Hz10:
         case Scale::Hz100: {
@@ -339,7 +282,7 @@ void writeSingleValue(std::ostream& out, const HwDatablock& block, const SingleV
     const Bytes& bytes = block.bytes();
     // The value line is written even when the count is 0.
     out << row.comments << kShortIdLabel << row.identifier << '\n'
-        << kShortCountLabel << rawAt(bytes, kCountOffset, row.countWidth) << '\n'
+        << kShortCountLabel << readRaw(bytes, kCountOffset, row.countWidth) << '\n'
         << kShortValueLabel << static_cast<std::int32_t>(readU32(bytes, kSingleValueOffset)) << '\n'
         << '\n';
 }
@@ -362,7 +305,7 @@ bool readListValues(std::istream& in, const std::string& name, const ListLayout&
     const std::size_t slots = std::min<std::int64_t>(count, row.capacity);
     for (std::size_t i = 0; i < slots; ++i) {
         if (row.shape != ListShape::OneLine && !skipToChar(in, ':', required)) return false;
-        putRaw(image, offset + i * width, width, readElement(in, name, row.element, row.scale));
+        image.setRaw(offset + i * width, width, readElement(in, name, row.element, row.scale));
     }
     return true;
 }
@@ -409,7 +352,8 @@ void writeValueLines(std::ostream& out, const Bytes& bytes, const ListLayout& ro
     const std::uint64_t lines = std::min<std::uint64_t>(count, row.capacity);
     for (std::size_t i = 0; i < lines; ++i) {
         std::size_t at = offset + i * width;
-        bool equalsPrevious = i > 0 && rawAt(bytes, at, width) == rawAt(bytes, at - width, width);
+        bool equalsPrevious =
+            i > 0 && readRaw(bytes, at, width) == readRaw(bytes, at - width, width);
         out << numberPrefix << i + row.firstNumber << kValueSeparator
             << elementText(bytes, at, row.element, row.scale, formatFor(row, i), equalsPrevious)
             << '\n';
@@ -436,7 +380,7 @@ void writeList(std::ostream& out, const HwDatablock& block, const ListLayout& ro
         out << '\n';
         return;
     }
-    const std::uint64_t count = rawAt(bytes, kCountOffset, row.countWidth);
+    const std::uint64_t count = readRaw(bytes, kCountOffset, row.countWidth);
     out << countLabel << count << '\n';
     if (row.shape == ListShape::OneLine) {
         // All values on the "1:" line, which also ends the section.
@@ -486,7 +430,7 @@ void readCompanion(TextInput& text, HwDatablock& block) {
             for (std::uint8_t c = 0; c < values; ++c) {
                 std::uint64_t raw = readElement(in, name, row->element, row->scale);
                 if (c == row->column || row->column == 0) {
-                    putRaw(image, kCompanionOffset + i * width, width, raw);
+                    image.setRaw(kCompanionOffset + i * width, width, raw);
                 }
             }
         }
@@ -499,7 +443,7 @@ void writeCompanion(std::ostream& out, const HwDatablock& block, const Companion
     const std::size_t width = elementWidth(row.element);
     out << row.comments << kIdLabel << row.name.of(block.id() - row.baseId) << '\n';
     const std::uint64_t lines =
-        std::min<std::uint64_t>(rawAt(bytes, kCountOffset, row.countWidth), row.capacity);
+        std::min<std::uint64_t>(readRaw(bytes, kCountOffset, row.countWidth), row.capacity);
     for (std::size_t i = 0; i < lines; ++i) {
         out << i + 1 << ": "
             << elementText(bytes, kCompanionOffset + i * width, row.element, row.scale, nullptr,

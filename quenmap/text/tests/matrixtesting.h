@@ -8,65 +8,15 @@
 #include <string>
 
 #include "datablocks/hwdatablock.h"
+#include "layouttesting.h"
 #include "text/layouttext.h"
 #include "text/primitives.h"
 
 namespace quenmap::matrixtest {
 
-// A block of the given id and size whose load copies the whole image.
-class PlainBlock : public HwDatablock {
-  public:
-    PlainBlock(std::uint16_t id, std::size_t size, std::uint8_t flag = 1) : HwDatablock(flag) {
-        initialise(id, size);
-    }
-};
-
-// A little-endian image built independently of the code under test.
-class Expected {
-  public:
-    Expected(std::uint16_t id, std::size_t size) : bytes_(size, 0) {
-        u16(0, id);
-        u16(2, static_cast<std::uint16_t>(size));
-    }
-    Expected& u8(std::size_t at, std::uint8_t v) {
-        bytes_.at(at) = v;
-        return *this;
-    }
-    Expected& u16(std::size_t at, std::uint16_t v) {
-        u8(at, static_cast<std::uint8_t>(v));
-        return u8(at + 1, static_cast<std::uint8_t>(v >> 8));
-    }
-    Expected& u32(std::size_t at, std::uint32_t v) {
-        u16(at, static_cast<std::uint16_t>(v));
-        return u16(at + 2, static_cast<std::uint16_t>(v >> 16));
-    }
-    Expected& f32(std::size_t at, float v) {
-        std::uint32_t bits;
-        std::memcpy(&bits, &v, 4);
-        return u32(at, bits);
-    }
-    Expected& f64(std::size_t at, double v) {
-        std::uint64_t bits;
-        std::memcpy(&bits, &v, 8);
-        u32(at, static_cast<std::uint32_t>(bits));
-        return u32(at + 4, static_cast<std::uint32_t>(bits >> 32));
-    }
-    // With the checksum that makes all 16-bit words sum to 0.
-    Bytes bytes() const {
-        Bytes out = bytes_;
-        std::uint32_t sum = 0;
-        for (std::size_t i = 0; i + 1 < out.size(); i += 2) {
-            if (i != 4) sum += out[i] | (out[i + 1] << 8);
-        }
-        std::uint16_t checksum = static_cast<std::uint16_t>(0x10000u - (sum & 0xFFFFu));
-        out[4] = static_cast<std::uint8_t>(checksum);
-        out[5] = static_cast<std::uint8_t>(checksum >> 8);
-        return out;
-    }
-
-  private:
-    Bytes bytes_;
-};
+// The plain block and the independently built image of the layout tests.
+using PlainBlock = test::RawBlock;
+using Expected = test::Image;
 
 struct Read {
     Bytes bytes;
