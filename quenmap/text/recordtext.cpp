@@ -31,6 +31,16 @@ Date readDate(std::istream& in, const std::string& blockName) {
     return date;
 }
 
+// The word after the key on its own line, or none: an empty department is
+// written as a bare key, and the next line's key is not the department.
+std::string readWordOfLine(std::istream& in) {
+    while (in.peek() == ' ' || in.peek() == '\t') in.get();
+    const int next = in.peek();
+    std::string word;
+    if (next != '\n' && next != '\r' && next != std::char_traits<char>::eof()) in >> word;
+    return word;
+}
+
 // "h?f" with the fraction read as a whole number.
 std::uint32_t readOperatingHours(std::istream& in, const std::string& blockName) {
     std::uint32_t hours = readValue<std::uint32_t>(in, blockName);
@@ -153,7 +163,7 @@ void readServiceText(TextInput& text, HwDatablockServiceData& block) {
     const std::string name = serviceIdentifier(id);
     if (found || required) {
         if (findKeyword(in, "DEPARTMENT:", required)) {
-            std::string word = readValue<std::string>(in, name);
+            std::string word = readWordOfLine(in);
             for (std::size_t i = 0; i + 1 < HwDatablockServiceData::kDepartmentBytes; ++i) {
                 image.setU8(8 + i, static_cast<std::uint8_t>(i < word.size() ? word[i] : '\0'));
             }

@@ -153,6 +153,26 @@ TEST(RecordText, ServiceDepartmentCutToFiveCharacters) {
     EXPECT_EQ(service.operatingHours(), 1000002u);
 }
 
+// A service record that was never filled in has no department: its bare key
+// must not take the next line's key as the department.
+TEST(RecordText, ServiceWithoutDepartmentReadsBack) {
+    HwDatablockServiceData written(203);
+    written.setDepartment("");
+    written.setServiceDate(packDate(2011, 2, 3));
+    written.setOperatingHours(5000006);
+    written.setRepairNumber(7);
+    written.setServiceCode(8);
+    std::ostringstream out;
+    written.writeText(out);
+    EXPECT_NE(out.str().find("DEPARTMENT:      \nSERVICEDATE:     2011-02-03\n"),
+              std::string::npos);
+    Reading reading(out.str());
+    HwDatablockServiceData service;
+    readServiceText(reading.text, service);
+    EXPECT_EQ(hex(service.bytes()), hex(written.bytes()));
+    EXPECT_EQ(service.department(), "");
+}
+
 TEST(RecordText, ModificationAndStatisticsExactForms) {
     std::string modificationText =
         "# Das sind die Servicedaten Modification\n"
