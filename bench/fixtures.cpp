@@ -223,27 +223,33 @@ Fixtures makeFixtures(const std::string& examplesDir) {
         fixtures.boardTexts.push_back(board);
     }
 
-    fixtures.scaledBlockName = "BLOCK_GXP_EXTLEVCALIBDATA";
-    for (double fraction : {0.125, 0.25, 0.5, 1.0}) {
-        const Bytes frequencies = factory.blockImage(12040, fraction);
-        const Bytes level = factory.blockImage(12041, fraction);
-        Bytes image = frequencies;
-        image.insert(image.end(), level.begin(), level.end());
-        image.insert(image.end(), {0xFF, 0xFF, 0x00, 0x00});
-        Converted text = binaryToText(asString(image));
-        ScaledText scaled{fraction, dir + "level_" + std::to_string(int(fraction * 1000)) + ".txt",
-                          text.output.size(), level.size()};
-        writeFileBytes(scaled.textPath, text.output);
-        // Cells beyond the counts are not in the text: the text of the block
-        // read back must equal the text of the block itself.
-        Converted back = textToBinary(text.output, fixtures.scaledBlockName);
-        const bool same = back.status == kStatusSuccess &&
-                          binaryToText(back.output).output == binaryToText(asString(level)).output;
-        if (!same) fixtures.ok = false;
-        std::cerr << fixtures.scaledBlockName << " at " << fraction
-                  << " of capacity: " << text.output.size() << " bytes of text, \"-b\" status "
-                  << back.status << (same ? ", text read back unchanged\n" : ", TEXT DIFFERS\n");
-        fixtures.scaledBlockTexts.push_back(scaled);
+    for (const SingleBlockCase& single : fixtures.singleBlocks) {
+        if (single.companions.empty()) continue;
+        Fixtures::GrowingBlock growing{single.label, single.blockName, {}};
+        for (double fraction : {0.125, 0.25, 0.5, 1.0}) {
+            const Bytes own = factory.blockImage(single.id, fraction);
+            Bytes image = factory.image(single.companions, fraction, false);
+            image.insert(image.end(), own.begin(), own.end());
+            image.insert(image.end(), {0xFF, 0xFF, 0x00, 0x00});
+            Converted text = binaryToText(asString(image));
+            ScaledText scaled{
+                fraction, dir + single.label + "_" + std::to_string(int(fraction * 1000)) + ".txt",
+                text.output.size(), own.size()};
+            writeFileBytes(scaled.textPath, text.output);
+            // Cells beyond the counts are not in the text: the text of the
+            // block read back must equal the text of the block itself.
+            Converted back = textToBinary(text.output, single.blockName);
+            const bool same =
+                back.status == kStatusSuccess &&
+                binaryToText(back.output).output == binaryToText(asString(own)).output;
+            if (!same) fixtures.ok = false;
+            std::cerr << single.blockName << " at " << fraction
+                      << " of capacity: " << text.output.size() << " bytes of text, \"-b\" status "
+                      << back.status
+                      << (same ? ", text read back unchanged\n" : ", TEXT DIFFERS\n");
+            growing.texts.push_back(scaled);
+        }
+        fixtures.growingBlocks.push_back(growing);
     }
     return fixtures;
 }

@@ -39,10 +39,14 @@ struct Fixtures {
     std::vector<SingleBlockCase> singleBlocks;
     std::string boardName;  // example file stem of the largest growing board text
     std::vector<ScaledText> boardTexts;
-    // The largest single block (with its frequency block) at the same fill
-    // levels, read with its block name.
-    std::string scaledBlockName;
-    std::vector<ScaledText> scaledBlockTexts;
+    // The largest single blocks (with their frequency blocks) at the same
+    // fill levels, read with their block names.
+    struct GrowingBlock {
+        std::string label;
+        std::string blockName;
+        std::vector<ScaledText> texts;
+    };
+    std::vector<GrowingBlock> growingBlocks;
     bool ok = true;  // false when a check failed (reported on standard error)
 };
 
