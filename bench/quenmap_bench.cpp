@@ -16,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -174,5 +175,7 @@ int main(int argc, char** argv) {
     benchmark::SetDefaultTimeUnit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    std::error_code ignored;
+    std::filesystem::remove_all(fixtures.workDir, ignored);
     return fixtures.ok ? 0 : 3;
 }
