@@ -86,6 +86,15 @@ float anyFloat(Rng& rng) {
     return value;
 }
 
+// The bits of an integer of `width` bytes; now and then one of the extremes
+// of its signed and unsigned ranges.
+std::uint64_t anyInteger(Rng& rng, std::size_t width) {
+    if (!rng.oneIn(6)) return rng.next();
+    const std::uint64_t signBit = std::uint64_t(1) << (8 * width - 1);
+    const std::uint64_t extremes[] = {0, ~std::uint64_t(0), signBit, signBit - 1, 1};
+    return extremes[rng.below(5)];
+}
+
 // A count: 0 in sample 0, the capacity in sample 1, random otherwise.
 std::uint32_t pickCount(Rng& rng, std::size_t index, std::uint32_t capacity) {
     if (index == 0) return 0;
@@ -159,7 +168,8 @@ Sample recordSample(const RecordLayout& row, Rng& rng) {
                 put(sample.image, field.offset, 4, floatBits(anyFloat(rng)));
                 break;
             default:
-                put(sample.image, field.offset, elementWidth(field.element), rng.next());
+                put(sample.image, field.offset, elementWidth(field.element),
+                    anyInteger(rng, elementWidth(field.element)));
                 break;
         }
     }
@@ -172,7 +182,7 @@ Sample singleValueSample(const SingleValueLayout& row, std::size_t index, Rng& r
     // The value line is written with the count 0 too, and not read then.
     const std::uint32_t count = pickCount(rng, index, 1);
     put(sample.image, 8, row.countWidth, count);
-    if (count == 1) put(sample.image, 12, 4, rng.next());
+    if (count == 1) put(sample.image, 12, 4, anyInteger(rng, 4));
     return sample;
 }
 
@@ -182,7 +192,7 @@ void putElement(Sample& sample, const ListLayout& row, std::size_t offset, std::
     const std::size_t width = elementWidth(row.element);
     if (row.scale != Scale::AsRead) {
         // Hz10, Hz100 and MHz store integers of the element's full range.
-        put(sample.image, offset, width, rng.next());
+        put(sample.image, offset, width, anyInteger(rng, width));
         return;
     }
     const char* format = nullptr;
@@ -207,7 +217,7 @@ void putElement(Sample& sample, const ListLayout& row, std::size_t offset, std::
             put(sample.image, offset, 4, floatBits(anyFloat(rng)));
             break;
         default:
-            put(sample.image, offset, width, rng.next());
+            put(sample.image, offset, width, anyInteger(rng, width));
             break;
     }
 }
@@ -263,7 +273,7 @@ Sample companionSample(const CompanionLayout& row, std::uint32_t instance, std::
         if (row.element == Element::F64) {
             put(sample.image, offset, 8, doubleBits(anyDouble(rng)));
         } else {
-            put(sample.image, offset, width, rng.next());
+            put(sample.image, offset, width, anyInteger(rng, width));
         }
     }
     return sample;
@@ -286,7 +296,7 @@ constexpr MatrixCell kDac{4, false, 16};
 
 std::uint64_t anyCell(const MatrixCell& cell, Rng& rng) {
     if (cell.real) return doubleBits(anyDouble(rng));
-    return cell.bits != 0 ? rng.below(std::uint64_t(1) << cell.bits) : rng.next();
+    return cell.bits != 0 ? rng.below(std::uint64_t(1) << cell.bits) : anyInteger(rng, cell.width);
 }
 
 struct CountSlot {
@@ -358,7 +368,7 @@ Sample frequencyMatrixSample(const FrequencyMatrixFamily& family, const BlockTyp
     if (family.columnCount.width != 0) {
         put(sample.image, family.columnCount.offset, family.columnCount.width, columns);
     }
-    if (family.leadValue) put(sample.image, 8, 2, rng.next());
+    if (family.leadValue) put(sample.image, 8, 2, anyInteger(rng, 2));
     const std::size_t valuesInRow = std::size_t(family.columns) * family.valuesPerColumn;
     for (std::size_t r = 0; r < family.rows; ++r) {
         for (std::size_t c = 0; c < valuesInRow; ++c) {
@@ -502,18 +512,6 @@ Sample labelledGroupsSample(const LabelledGroupsFamily& family, const BlockType&
 
 // ---- tables -------------------------------------------------------------------------------
 
-std::uint64_t anyIntegerCell(CellType cell, Rng& rng) {
-    switch (cell) {
-        case CellType::U8:
-            return rng.below(256);
-        case CellType::I16:
-        case CellType::U16:
-            return rng.below(65536);
-        default:
-            return rng.below(std::uint64_t(1) << 32);
-    }
-}
-
 Sample tableSample(const TableDescriptor& table, std::uint32_t instance, std::size_t index,
                    Rng& rng) {
     const TableShape& shape = table.shape;
@@ -546,7 +544,7 @@ Sample tableSample(const TableDescriptor& table, std::uint32_t instance, std::si
                     break;
                 }
                 default:
-                    put(sample.image, offset, width, anyIntegerCell(shape.cell, rng));
+                    put(sample.image, offset, width, anyInteger(rng, width));
                     break;
             }
         }
@@ -578,19 +576,19 @@ std::vector<std::string> convertibleUnitNames() {
 Sample identSample(std::uint16_t id, Rng& rng) {
     Sample sample;
     sample.image = emptyImage(id, 44);
-    put(sample.image, 6, 2, rng.next());   // alignment
-    put(sample.image, 8, 4, rng.next());   // EEPROM size
-    put(sample.image, 12, 4, rng.next());  // part number
-    put(sample.image, 16, 1, rng.next());  // variant
-    put(sample.image, 17, 1, rng.next());  // hardware code
+    put(sample.image, 6, 2, anyInteger(rng, 2));   // alignment
+    put(sample.image, 8, 4, anyInteger(rng, 4));   // EEPROM size
+    put(sample.image, 12, 4, anyInteger(rng, 4));  // part number
+    put(sample.image, 16, 1, anyInteger(rng, 1));  // variant
+    put(sample.image, 17, 1, anyInteger(rng, 1));  // hardware code
     // Product index and test instruction are written as two two-digit halves.
     put(sample.image, 18, 2, rng.below(10000));
-    put(sample.image, 20, 4, rng.next());
+    put(sample.image, 20, 4, anyInteger(rng, 4));
     // A date: year 1980 + 0..127, month 1..12, day 1..31.
     put(sample.image, 24, 2,
         (rng.below(128) << 9) | (static_cast<std::uint64_t>(rng.between(1, 12)) << 5) |
             static_cast<std::uint64_t>(rng.between(1, 31)));
-    put(sample.image, 26, 2, rng.next());
+    put(sample.image, 26, 2, anyInteger(rng, 2));
     put(sample.image, 28, 2, rng.below(10000));
     // The head ident names a board that has a conversion; the stream idents any word.
     std::string name;
@@ -621,7 +619,8 @@ std::optional<Sample> commonRecordSample(const BlockType& type, std::uint32_t in
             return identSample(static_cast<std::uint16_t>(type.baseId + instance), rng);
         case BlockKind::Modification:
             sample.image = emptyImage(100, 28);
-            for (std::size_t i = 0; i < 10; ++i) put(sample.image, 8 + 2 * i, 2, rng.next());
+            for (std::size_t i = 0; i < 10; ++i)
+                put(sample.image, 8 + 2 * i, 2, anyInteger(rng, 2));
             return sample;
         case BlockKind::Service: {
             sample.image = emptyImage(static_cast<std::uint16_t>(200 + instance), 24);
@@ -632,14 +631,14 @@ std::optional<Sample> commonRecordSample(const BlockType& type, std::uint32_t in
                 sample.image.at(8 + i) = static_cast<std::uint8_t>(department[i]);
             }
             put(sample.image, 14, 2, anyDate(rng));
-            put(sample.image, 16, 4, rng.next());
-            put(sample.image, 20, 2, rng.next());
-            put(sample.image, 22, 2, rng.next());
+            put(sample.image, 16, 4, anyInteger(rng, 4));
+            put(sample.image, 20, 2, anyInteger(rng, 2));
+            put(sample.image, 22, 2, anyInteger(rng, 2));
             return sample;
         }
         case BlockKind::Statistic:
             sample.image = emptyImage(300, 12);
-            put(sample.image, 8, 4, rng.next());
+            put(sample.image, 8, 4, anyInteger(rng, 4));
             return sample;
         case BlockKind::End:
             sample.image = {0xFF, 0xFF, 0x00, 0x00};
