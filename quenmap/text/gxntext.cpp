@@ -71,19 +71,23 @@ int decimalDigits(std::uint32_t value) {
     return digits;
 }
 
-std::string cellText(const GxnForm& gxn, const HwTableDatablock& block, std::uint32_t row,
-                     std::uint32_t column) {
+void appendCell(std::string& line, const GxnForm& gxn, const HwTableDatablock& block,
+                std::uint32_t row, std::uint32_t column) {
+    line += "    ";
     switch (gxn.cell) {
         case GxnCell::RealFrequency:
-            return formatText("    %21.10f", block.cell(row, column));
+            appendFixed(line, block.cell(row, column), 21, 10);
+            break;
         case GxnCell::TruncatedData:
-            return formatText("    %21.10f", std::trunc(block.cell(row, column)));
+            appendFixed(line, std::trunc(block.cell(row, column)), 21, 10);
+            break;
         case GxnCell::Attenuation:
-            return formatText("    %12.2f", block.cell(row, column));
+            appendFixed(line, block.cell(row, column), 12, 2);
+            break;
         case GxnCell::RegisterData:
-            return formatText("    0x%08X", static_cast<unsigned>(block.rawCell(row, column)));
+            line += formatText("0x%08X", static_cast<unsigned>(block.rawCell(row, column)));
+            break;
     }
-    return std::string();
 }
 
 // A field as text-to-number conversion reads it: what does not parse is 0.
@@ -144,12 +148,15 @@ std::ostream& writeGxnTableText(std::ostream& out, const HwTableDatablock& block
     const std::uint32_t rowsShown = std::min(rows, block.rowCapacity());
     const std::uint32_t columnsShown = std::min(columns, block.columnCapacity());
     const int width = decimalDigits(rows);
+    std::string line;
     for (std::uint32_t row = 0; row < rowsShown; ++row) {
-        out << formatText("%*u", width, row + 1) << ":  ";
+        line = formatText("%*u", width, row + 1);
+        line += ":  ";
         for (std::uint32_t column = 0; column < columnsShown; ++column) {
-            out << cellText(*gxn, block, row, column);
+            appendCell(line, *gxn, block, row, column);
         }
-        out << '\n';
+        line += '\n';
+        out << line;
     }
     return out << '\n';
 }

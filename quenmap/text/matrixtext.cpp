@@ -4,9 +4,11 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <unordered_map>
 
 #include "imagebuilder.h"
 #include "primitives.h"
+#include "textformat.h"
 #include "textlabels.h"
 
 namespace quenmap {
@@ -56,25 +58,31 @@ std::uint64_t readCell(std::istream& in, const std::string& name, Cell cell) {
     }
 }
 
-std::string cellText(const Bytes& bytes, std::size_t offset, Cell cell) {
+// Appends the text of one cell: integers in decimal, reals so that they read back.
+void appendCell(std::string& line, const Bytes& bytes, std::size_t offset, Cell cell) {
     switch (cell) {
         case Cell::I8:
-            return std::to_string(static_cast<std::int8_t>(readU8(bytes, offset)));
+            appendInteger(line, static_cast<std::int8_t>(readU8(bytes, offset)));
+            break;
         case Cell::U8:
-            return std::to_string(readU8(bytes, offset));
+            appendUnsigned(line, readU8(bytes, offset));
+            break;
         case Cell::I16:
-            return std::to_string(static_cast<std::int16_t>(readU16(bytes, offset)));
+            appendInteger(line, static_cast<std::int16_t>(readU16(bytes, offset)));
+            break;
         case Cell::U16:
-            return std::to_string(readU16(bytes, offset));
+            appendUnsigned(line, readU16(bytes, offset));
+            break;
         case Cell::I32:
-            return std::to_string(static_cast<std::int32_t>(readU32(bytes, offset)));
+            appendInteger(line, static_cast<std::int32_t>(readU32(bytes, offset)));
+            break;
         case Cell::U32:
-            return std::to_string(readU32(bytes, offset));
-        case Cell::F64: {
-            return exactText(doubleOf(readU64(bytes, offset)));
-        }
+            appendUnsigned(line, readU32(bytes, offset));
+            break;
+        case Cell::F64:
+            line += exactText(doubleOf(readU64(bytes, offset)));
+            break;
     }
-    return {};
 }
 
 // A count is never negative: "-1" stands for the huge number it would be unsigned.
@@ -367,17 +375,24 @@ void writeFrequencyMatrix(std::ostream& out, const HwDatablock& block, const Fre
     }
     out << '\n' << row.commentsAfterCount;
     const std::size_t width = widthOf(row.cell);
+    // Each row is built as one line and written at once: the matrices are
+    // the largest texts the tool writes.
+    std::string line;
     for (std::size_t r = 0; r < rows; ++r) {
+        line.clear();
         if (row.label == RowLabel::Attenuation) {
-            out << 5 * r << ':';
+            appendUnsigned(line, 5 * r);
+            line += ':';
         } else {
-            out << r << ": ";
+            appendUnsigned(line, r);
+            line += ": ";
         }
         for (std::size_t c = 0; c < columns * row.valuesPerColumn; ++c) {
-            out << row.separator
-                << cellText(bytes, row.valueOffset + r * rowStride(row) + c * width, row.cell);
+            line += row.separator;
+            appendCell(line, bytes, row.valueOffset + r * rowStride(row) + c * width, row.cell);
         }
-        out << '\n';
+        line += '\n';
+        out << line;
     }
     out << '\n';
 }
@@ -507,16 +522,24 @@ void writeFieldTable(std::ostream& out, const HwDatablock& block, const FieldTab
     const Bytes& bytes = block.bytes();
     out << row.comments << kIdLabel << row.name << '\n';
     // The block keeps no count: every row and every state slot is written.
+    std::string line;
     for (std::size_t r = 0; r < row.rows; ++r) {
-        out << r + row.firstNumber << ':';
+        line.clear();
+        appendUnsigned(line, r + row.firstNumber);
+        line += ':';
         for (std::size_t f = 0; f < row.fieldCount; ++f) {
             const RowField& field = row.fields[f];
             for (std::size_t k = 0; k < repeatOf(field, row.stateLimit); ++k) {
-                out << '\t'
-                    << (field.kept ? cellText(bytes, fieldOffset(field, r, k), field.cell) : "0");
+                line += '\t';
+                if (field.kept) {
+                    appendCell(line, bytes, fieldOffset(field, r, k), field.cell);
+                } else {
+                    line += '0';
+                }
             }
         }
-        out << '\n';
+        line += '\n';
+        out << line;
     }
     out << '\n';
 }
@@ -584,6 +607,29 @@ std::size_t groupValueOffset(const LabelledGroups& row, std::size_t n, std::size
     return row.valueOffset + (rowIndex * row.valuesPerRow + k) * widthOf(row.cell);
 }
 
+using LabelPositions = std::unordered_map<std::string, std::istream::pos_type>;
+
+// From the stream's position on, where each row label that will be read
+// first stands (just after it, as a keyword search would leave the stream).
+LabelPositions findLabels(std::istream& in, const LabelledGroups& row, const std::int64_t* counts) {
+    LabelPositions wanted;
+    for (std::size_t n = 0; n < row.groups; ++n) {
+        if (counts[n] == 0) continue;
+        for (std::size_t q = 0; q < row.levels; ++q) {
+            wanted.emplace(row.label(n + 1, q + 1), std::istream::pos_type(-1));
+        }
+    }
+    LabelPositions found;
+    std::string token;
+    while (found.size() < wanted.size() && in >> token) {
+        // A token that ran into the end of the text is not taken, as in findKeyword.
+        if (in.eof()) break;
+        auto label = wanted.find(token);
+        if (label != wanted.end() && found.count(token) == 0) found.emplace(token, in.tellg());
+    }
+    return found;
+}
+
 void readLabelledGroups(TextInput& text, HwDatablock& block) {
     const LabelledGroups* row = findRow(kLabelledGroups, block.id());
     if (row == nullptr) return;
@@ -606,15 +652,24 @@ void readLabelledGroups(TextInput& text, HwDatablock& block) {
     }
     present = present && findKeyword(in, name, flag);
     // The labels repeat in the section of every path: each is searched from
-    // this block's own identifier on, not from the start of the text.
+    // this block's own identifier on, not from the start of the text. One
+    // pass notes where each label first stands, so that the section is not
+    // read again for every label.
     const std::istream::pos_type section = present ? in.tellg() : std::istream::pos_type(-1);
+    const LabelPositions positions = present ? findLabels(in, *row, counts) : LabelPositions{};
     for (std::size_t n = 0; present && n < row->groups; ++n) {
         // A lowpass without frequencies has no rows and so no label to find.
         if (counts[n] == 0) continue;
         for (std::size_t q = 0; present && q < row->levels; ++q) {
+            const std::string label = row->label(n + 1, q + 1);
             in.clear();
-            in.seekg(section);
-            present = findKeyword(in, row->label(n + 1, q + 1), flag);
+            auto found = positions.find(label);
+            if (found != positions.end()) {
+                in.seekg(found->second);
+            } else {
+                in.seekg(section);
+                present = findKeyword(in, label, flag);
+            }
             for (std::size_t i = 0; present && i < static_cast<std::size_t>(counts[n]); ++i) {
                 present = skipToChar(in, ':', flag);
                 for (std::size_t k = 0; present && k < row->valuesPerRow; ++k) {
@@ -637,13 +692,18 @@ void writeLabelledGroups(std::ostream& out, const HwDatablock& block, const Labe
         for (std::size_t q = 0; q < row.levels; ++q) {
             out << row.levelHeading << q + 1 << '\n';
             const std::string label = row.label(n + 1, q + 1);
+            std::string line;
             for (std::size_t i = 0; i < count; ++i) {
-                out << label << ' ' << i + 1 << ": ";
+                line.assign(label);
+                line += ' ';
+                appendUnsigned(line, i + 1);
+                line += ": ";
                 for (std::size_t k = 0; k < row.valuesPerRow; ++k) {
-                    out << kRowSeparator
-                        << cellText(bytes, groupValueOffset(row, n, q, i, k), row.cell);
+                    line += kRowSeparator;
+                    appendCell(line, bytes, groupValueOffset(row, n, q, i, k), row.cell);
                 }
-                out << '\n';
+                line += '\n';
+                out << line;
             }
             out << '\n';
         }

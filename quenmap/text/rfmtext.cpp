@@ -137,9 +137,9 @@ void writeStateTable(std::ostream& out, const HwDatablock& block) {
         std::uint32_t wordA = readU32(bytes, kFirstRowOffset + 8 * k);
         std::uint32_t wordB = readU32(bytes, kFirstRowOffset + 8 * k + 4);
         out << "Zeile" << k << ": \t\t[" << (wordA & 0xFu) << '\t'
-            << formatText("%.3f", signedField(wordB, 0, 10) * kStepDb + 15) << '\t'
-            << formatText("%.3f", signedField(wordB, 10, 11) * kStepDb + 30) << '\t'
-            << formatText("%.3f", signedField(wordB, 21, 11) * kStepDb + 45) << '\t'
+            << fixedText(signedField(wordB, 0, 10) * kStepDb + 15, 3) << '\t'
+            << fixedText(signedField(wordB, 10, 11) * kStepDb + 30, 3) << '\t'
+            << fixedText(signedField(wordB, 21, 11) * kStepDb + 45, 3) << '\t'
             << ((wordA >> 4) & 0x1Fu) << "\t\t" << ((wordA >> 9) & 0xFFFFu) << "\t]\n";
     }
     out << '\n';
@@ -373,9 +373,9 @@ void writeVector(std::ostream& out, const Bytes& bytes, const MiscVector& vector
                 out << floatAt(bytes, vector.offset + 4 * i);
                 break;
             case Vector::RealSteps:
-                out << formatText(
-                    "%.1f",
-                    (static_cast<double>(floatAt(bytes, vector.offset + 4 * i)) - 0.5) * kStepDb);
+                out << fixedText(
+                    (static_cast<double>(floatAt(bytes, vector.offset + 4 * i)) - 0.5) * kStepDb,
+                    1);
                 break;
             case Vector::Steps16:
                 out << formatText("%d", static_cast<int>(readU16(bytes, vector.offset + 2 * i)));
@@ -406,10 +406,9 @@ void writeMisc(std::ostream& out, const HwDatablock& block) {
     out << kLevelPresetComment << "TOLERANZ_LEVPRE" << kMiscSeparator
         << readU16(bytes, kLevelPresetTolerance) << "\t dB\n"
         << kLevelAttenuatorComment << "TOLERANZ_LEVATT_15" << kMiscSeparator
-        << formatText("%.1f", readU16(bytes, kLevelAttenuator15Tolerance) * kStepDb) << "\t dB\n"
+        << fixedText(readU16(bytes, kLevelAttenuator15Tolerance) * kStepDb, 1) << "\t dB\n"
         << "TOLERANZ_LEVATT_30_45"
-        << ":          "
-        << formatText("%.1f", readU16(bytes, kLevelAttenuator30And45Tolerance) * kStepDb)
+        << ":          " << fixedText(readU16(bytes, kLevelAttenuator30And45Tolerance) * kStepDb, 1)
         << "\t dB\n"
         << kDetectorAttenuatorComment << "TOLERANZ_DETATT" << kMiscSeparator
         << readU16(bytes, kDetectorAttenuatorTolerance) << "\t dB\n"

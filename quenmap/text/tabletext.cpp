@@ -208,24 +208,34 @@ std::istream& readTableText(TextInput& text, HwTableDatablock& block) {
 }
 
 std::ostream& writeGenericTableText(std::ostream& out, const HwTableDatablock& block) {
-    const char* format = block.textForm() == TableTextForm::Configurable ? "%.5f" : "%.3f";
+    const int decimals = block.textForm() == TableTextForm::Configurable ? 5 : 3;
     const std::uint32_t rows = block.rowsInUse();
     const std::uint32_t columns = block.columnsInUse();
     // Never more lines or values than the table holds, whatever the counts say.
     const std::uint32_t rowsShown = std::min(rows, block.rowCapacity());
     const std::uint32_t columnsShown = std::min(columns, block.columnCapacity());
     out << "ID:  " << block.textName() << '\n' << "COUNT:  " << rows << '*' << columns << '\n';
+    std::string line;
     if (rows > columns && columns == 1) {
         for (std::uint32_t row = 0; row < rowsShown; ++row) {
-            out << row + 1 << ":  " << formatText(format, block.cell(row, 0)) << '\n';
+            line.clear();
+            appendUnsigned(line, row + 1);
+            line += ":  ";
+            appendFixed(line, block.cell(row, 0), decimals);
+            line += '\n';
+            out << line;
         }
     } else {
         for (std::uint32_t row = 0; row < rowsShown; ++row) {
-            out << row + 1 << ": ";
+            line.clear();
+            appendUnsigned(line, row + 1);
+            line += ": ";
             for (std::uint32_t column = 0; column < columnsShown; ++column) {
-                out << '\t' << formatText(format, block.cell(row, column));
+                line += '\t';
+                appendFixed(line, block.cell(row, column), decimals);
             }
-            out << '\n';
+            line += '\n';
+            out << line;
         }
     }
     return out << '\n';

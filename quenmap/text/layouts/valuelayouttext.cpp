@@ -122,10 +122,12 @@ std::string elementText(const Bytes& bytes, std::size_t offset, Element element,
             // Equal neighbours are written as distinct values; reading back
             // floors them to the same stored value again.
             if (equalsPrevious) hz += 0.01;
-            return formatText(format != nullptr ? format : "%.2f", hz);
+            return format != nullptr ? formatReal(format, hz) : fixedText(hz, 2);
         }
-        case Scale::MHz:
-            return formatText(format != nullptr ? format : "%.1f", static_cast<double>(raw) * 1e6);
+        case Scale::MHz: {
+            const double hz = static_cast<double>(raw) * 1e6;
+            return format != nullptr ? formatReal(format, hz) : fixedText(hz, 1);
+        }
         default:
             break;
     }
@@ -136,12 +138,12 @@ std::string elementText(const Bytes& bytes, std::size_t offset, Element element,
             return std::to_string(static_cast<std::int32_t>(raw));
         case Element::F32: {
             float value = floatOf(static_cast<std::uint32_t>(raw));
-            return format != nullptr ? formatText(format, static_cast<double>(value))
+            return format != nullptr ? formatReal(format, static_cast<double>(value))
                                      : exactText(value);
         }
         case Element::F64: {
             double value = doubleOf(raw);
-            return format != nullptr ? formatText(format, value) : exactText(value);
+            return format != nullptr ? formatReal(format, value) : exactText(value);
         }
         default:
             return std::to_string(raw);
@@ -354,9 +356,13 @@ void writeValueLines(std::ostream& out, const Bytes& bytes, const ListLayout& ro
         std::size_t at = offset + i * width;
         bool equalsPrevious =
             i > 0 && readRaw(bytes, at, width) == readRaw(bytes, at - width, width);
-        out << numberPrefix << i + row.firstNumber << kValueSeparator
-            << elementText(bytes, at, row.element, row.scale, formatFor(row, i), equalsPrevious)
-            << '\n';
+        // One insertion per line: the lists reach 1500 lines.
+        std::string line(numberPrefix);
+        appendUnsigned(line, i + row.firstNumber);
+        line += kValueSeparator;
+        line += elementText(bytes, at, row.element, row.scale, formatFor(row, i), equalsPrevious);
+        line += '\n';
+        out << line;
     }
 }
 
@@ -384,14 +390,15 @@ void writeList(std::ostream& out, const HwDatablock& block, const ListLayout& ro
     out << countLabel << count << '\n';
     if (row.shape == ListShape::OneLine) {
         // All values on the "1:" line, which also ends the section.
-        out << kOneLineLabel;
+        std::string line(kOneLineLabel);
         const std::uint64_t values = std::min<std::uint64_t>(count, row.capacity);
         for (std::size_t i = 0; i < values; ++i) {
-            out << kOneLineGap
-                << elementText(bytes, row.elementOffset + i * width, row.element, row.scale,
-                               formatFor(row, i), false);
+            line += kOneLineGap;
+            line += elementText(bytes, row.elementOffset + i * width, row.element, row.scale,
+                                formatFor(row, i), false);
         }
-        out << '\n';
+        line += '\n';
+        out << line;
         return;
     }
     writeValueLines(out, bytes, row, row.elementOffset, count,
@@ -445,10 +452,13 @@ void writeCompanion(std::ostream& out, const HwDatablock& block, const Companion
     const std::uint64_t lines =
         std::min<std::uint64_t>(readRaw(bytes, kCountOffset, row.countWidth), row.capacity);
     for (std::size_t i = 0; i < lines; ++i) {
-        out << i + 1 << ": "
-            << elementText(bytes, kCompanionOffset + i * width, row.element, row.scale, nullptr,
-                           false)
-            << '\n';
+        std::string line;
+        appendUnsigned(line, i + 1);
+        line += ": ";
+        line += elementText(bytes, kCompanionOffset + i * width, row.element, row.scale, nullptr,
+                            false);
+        line += '\n';
+        out << line;
     }
     out << '\n';
 }
