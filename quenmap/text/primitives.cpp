@@ -9,9 +9,62 @@ void TextInput::rewind() {
     in_.seekg(0, std::ios::beg);
 }
 
+namespace {
+
+using Traits = std::istream::traits_type;
+
+// White space of the C locale.
+bool isBlank(Traits::int_type ch) {
+    return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
+
+// Reads the next white-space-separated token exactly as `in >> token` does
+// (the same state bits), straight from the stream buffer: the keyword
+// searches read every token of the text.
+bool readToken(std::istream& in, std::string& token) {
+    if (!in.good()) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    std::streambuf* buffer = in.rdbuf();
+    Traits::int_type ch = buffer->sgetc();
+    while (!Traits::eq_int_type(ch, Traits::eof()) && isBlank(ch)) ch = buffer->snextc();
+    if (Traits::eq_int_type(ch, Traits::eof())) {
+        in.setstate(std::ios::eofbit | std::ios::failbit);
+        return false;
+    }
+    token.clear();
+    while (!Traits::eq_int_type(ch, Traits::eof()) && !isBlank(ch)) {
+        token.push_back(Traits::to_char_type(ch));
+        ch = buffer->snextc();
+    }
+    if (Traits::eq_int_type(ch, Traits::eof())) in.setstate(std::ios::eofbit);
+    return true;
+}
+
+// Reads the next non-blank character as `in >> c` does.
+bool readCharacter(std::istream& in, char& c) {
+    if (!in.good()) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    std::streambuf* buffer = in.rdbuf();
+    Traits::int_type ch = buffer->sgetc();
+    while (!Traits::eq_int_type(ch, Traits::eof()) && isBlank(ch)) ch = buffer->snextc();
+    if (Traits::eq_int_type(ch, Traits::eof())) {
+        in.setstate(std::ios::eofbit | std::ios::failbit);
+        return false;
+    }
+    c = Traits::to_char_type(ch);
+    buffer->sbumpc();
+    return true;
+}
+
+}  // namespace
+
 bool findKeyword(std::istream& in, const std::string& word, bool required) {
     std::string token;
-    in >> token;
+    readToken(in, token);
     // The token that ran into the end of the text is not compared.
     if (in.eof()) {
         if (required) failMissingString(word);
@@ -20,7 +73,7 @@ bool findKeyword(std::istream& in, const std::string& word, bool required) {
     for (;;) {
         if (token == word) return true;
         if (in.eof() || in.fail()) break;
-        in >> token;
+        readToken(in, token);
     }
     if (required) failMissingString(word);
     return false;
@@ -28,12 +81,8 @@ bool findKeyword(std::istream& in, const std::string& word, bool required) {
 
 bool skipToChar(std::istream& in, char c, bool required) {
     char read = 0;
-    in >> read;
-    bool found = !in.eof() && !in.fail();
-    while (found && read != c) {
-        in >> read;
-        found = !in.eof() && !in.fail();
-    }
+    bool found = readCharacter(in, read);
+    while (found && read != c) found = readCharacter(in, read);
     if (found) return true;
     if (required) failMissingString(std::string(" ") + c);
     return false;
