@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
-#include <limits>
 
 #include "datablocks/tables/hwtabledatablock.h"
 #include "driver/blockselection.h"
