@@ -573,6 +573,11 @@ std::vector<std::string> convertibleUnitNames() {
     return names;
 }
 
+// A packed date; every bit pattern (also month 0 or 13) prints and reads back.
+std::uint64_t anyDate(Rng& rng) {
+    return rng.below(65536);
+}
+
 Sample identSample(std::uint16_t id, Rng& rng) {
     Sample sample;
     sample.image = emptyImage(id, 44);
@@ -581,15 +586,13 @@ Sample identSample(std::uint16_t id, Rng& rng) {
     put(sample.image, 12, 4, anyInteger(rng, 4));  // part number
     put(sample.image, 16, 1, anyInteger(rng, 1));  // variant
     put(sample.image, 17, 1, anyInteger(rng, 1));  // hardware code
-    // Product index and test instruction are written as two two-digit halves.
-    put(sample.image, 18, 2, rng.below(10000));
+    // Product index and test instruction are written as hundreds "." two
+    // digits; values of 10000 and more keep all their digits.
+    put(sample.image, 18, 2, anyInteger(rng, 2));
     put(sample.image, 20, 4, anyInteger(rng, 4));
-    // A date: year 1980 + 0..127, month 1..12, day 1..31.
-    put(sample.image, 24, 2,
-        (rng.below(128) << 9) | (static_cast<std::uint64_t>(rng.between(1, 12)) << 5) |
-            static_cast<std::uint64_t>(rng.between(1, 31)));
+    put(sample.image, 24, 2, anyDate(rng));
     put(sample.image, 26, 2, anyInteger(rng, 2));
-    put(sample.image, 28, 2, rng.below(10000));
+    put(sample.image, 28, 2, anyInteger(rng, 2));
     // The head ident names a board that has a conversion; the stream idents any word.
     std::string name;
     if (id == 2) {
@@ -603,11 +606,6 @@ Sample identSample(std::uint16_t id, Rng& rng) {
         sample.image.at(30 + i) = static_cast<std::uint8_t>(name[i]);
     }
     return sample;
-}
-
-std::uint64_t anyDate(Rng& rng) {
-    return (rng.below(128) << 9) | (static_cast<std::uint64_t>(rng.between(1, 12)) << 5) |
-           static_cast<std::uint64_t>(rng.between(1, 31));
 }
 
 std::optional<Sample> commonRecordSample(const BlockType& type, std::uint32_t instance,
