@@ -62,6 +62,40 @@ bool readCharacter(std::istream& in, char& c) {
 
 }  // namespace
 
+DecimalText extractDecimal(std::istream& in) {
+    DecimalText text{false, false, 0};
+    if (!in.good()) {
+        in.setstate(std::ios::failbit);
+        return text;
+    }
+    std::streambuf* buffer = in.rdbuf();
+    Traits::int_type ch = buffer->sgetc();
+    while (!Traits::eq_int_type(ch, Traits::eof()) && isBlank(ch)) ch = buffer->snextc();
+    if (ch == '+' || ch == '-') {
+        text.negative = ch == '-';
+        ch = buffer->snextc();
+    }
+    bool digits = false;
+    bool overflow = false;
+    while (!Traits::eq_int_type(ch, Traits::eof()) && ch >= '0' && ch <= '9') {
+        const std::uint64_t digit = static_cast<std::uint64_t>(ch - '0');
+        if (text.magnitude > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) {
+            overflow = true;
+        } else {
+            text.magnitude = text.magnitude * 10 + digit;
+        }
+        digits = true;
+        ch = buffer->snextc();
+    }
+    if (Traits::eq_int_type(ch, Traits::eof())) in.setstate(std::ios::eofbit);
+    if (!digits || overflow) {
+        in.setstate(std::ios::failbit);
+        return text;
+    }
+    text.ok = true;
+    return text;
+}
+
 bool findKeyword(std::istream& in, const std::string& word, bool required) {
     std::string token;
     readToken(in, token);

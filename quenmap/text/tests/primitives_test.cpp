@@ -107,5 +107,61 @@ TEST(TextPrimitives, InvalidValueIsNotSuccess) {
     EXPECT_EQ(failure.message, "invalid value in ASCII-File, block IDENT_2");
 }
 
+// The fast whole-number reading agrees with formatted extraction: the value,
+// success and the stream states after it.
+template <typename T>
+void expectSameAsExtraction(const std::string& text) {
+    std::istringstream reference(text);
+    T expected{};
+    reference >> expected;
+    std::istringstream in(text);
+    TextFailure failure = failureOf([&] {
+        T value = readValue<T>(in, "B");
+        EXPECT_EQ(value, expected) << text;
+    });
+    EXPECT_EQ(failure.status == -1, !reference.fail()) << text;
+    if (failure.status == -1) {
+        EXPECT_EQ(in.eof(), reference.eof()) << text;
+        EXPECT_EQ(in.tellg(), reference.tellg()) << text;
+    }
+}
+
+TEST(TextPrimitives, WholeNumbersReadAsFormattedExtractionReadsThem) {
+    const char* texts[] = {"42",
+                           "  42 ",
+                           "\t-7\n",
+                           "+3",
+                           "007",
+                           "12x4",
+                           "65535",
+                           "65536",
+                           "-1",
+                           "-32768",
+                           "-32769",
+                           "32767",
+                           "2147483647",
+                           "2147483648",
+                           "-2147483648",
+                           "-2147483649",
+                           "4294967295",
+                           "4294967296",
+                           "x",
+                           "",
+                           "- 5",
+                           "-",
+                           "+",
+                           "99999999999999999999",
+                           "9223372036854775807",
+                           "-9223372036854775808",
+                           "18446744073709551615"};
+    for (const char* text : texts) {
+        expectSameAsExtraction<std::uint16_t>(text);
+        expectSameAsExtraction<std::int16_t>(text);
+        expectSameAsExtraction<std::int32_t>(text);
+        expectSameAsExtraction<std::uint32_t>(text);
+        expectSameAsExtraction<long long>(text);
+    }
+}
+
 }  // namespace
 }  // namespace quenmap
