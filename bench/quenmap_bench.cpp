@@ -16,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -175,7 +176,10 @@ int main(int argc, char** argv) {
     benchmark::SetDefaultTimeUnit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::error_code ignored;
-    std::filesystem::remove_all(fixtures.workDir, ignored);
+    // QUENMAP_BENCH_KEEP keeps the fixtures, for profiling the same inputs.
+    if (std::getenv("QUENMAP_BENCH_KEEP") == nullptr) {
+        std::error_code ignored;
+        std::filesystem::remove_all(fixtures.workDir, ignored);
+    }
     return fixtures.ok ? 0 : 3;
 }

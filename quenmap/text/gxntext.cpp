@@ -71,21 +71,21 @@ int decimalDigits(std::uint32_t value) {
     return digits;
 }
 
-void appendCell(std::string& line, const GxnForm& gxn, const HwTableDatablock& block,
+void appendCell(LineBuilder& line, const GxnForm& gxn, const HwTableDatablock& block,
                 std::uint32_t row, std::uint32_t column) {
-    line += "    ";
+    line.append("    ");
     switch (gxn.cell) {
         case GxnCell::RealFrequency:
-            appendFixed(line, block.cell(row, column), 21, 10);
+            line.appendFixed(block.cell(row, column), 21, 10);
             break;
         case GxnCell::TruncatedData:
-            appendFixed(line, std::trunc(block.cell(row, column)), 21, 10);
+            line.appendFixed(std::trunc(block.cell(row, column)), 21, 10);
             break;
         case GxnCell::Attenuation:
-            appendFixed(line, block.cell(row, column), 12, 2);
+            line.appendFixed(block.cell(row, column), 12, 2);
             break;
         case GxnCell::RegisterData:
-            line += formatText("0x%08X", static_cast<unsigned>(block.rawCell(row, column)));
+            line.append(formatText("0x%08X", static_cast<unsigned>(block.rawCell(row, column))));
             break;
     }
 }
@@ -148,14 +148,15 @@ std::ostream& writeGxnTableText(std::ostream& out, const HwTableDatablock& block
     const std::uint32_t rowsShown = std::min(rows, block.rowCapacity());
     const std::uint32_t columnsShown = std::min(columns, block.columnCapacity());
     const int width = decimalDigits(rows);
-    std::string line;
+    LineBuilder line;
     for (std::uint32_t row = 0; row < rowsShown; ++row) {
-        line = formatText("%*u", width, row + 1);
-        line += ":  ";
+        line.clear();
+        line.append(formatText("%*u", width, row + 1));
+        line.append(":  ");
         for (std::uint32_t column = 0; column < columnsShown; ++column) {
             appendCell(line, *gxn, block, row, column);
         }
-        line += '\n';
+        line.append('\n');
         out << line;
     }
     return out << '\n';

@@ -59,28 +59,28 @@ std::uint64_t readCell(std::istream& in, const std::string& name, Cell cell) {
 }
 
 // Appends the text of one cell: integers in decimal, reals so that they read back.
-void appendCell(std::string& line, const Bytes& bytes, std::size_t offset, Cell cell) {
+void appendCell(LineBuilder& line, const Bytes& bytes, std::size_t offset, Cell cell) {
     switch (cell) {
         case Cell::I8:
-            appendInteger(line, static_cast<std::int8_t>(readU8(bytes, offset)));
+            line.appendInteger(static_cast<std::int8_t>(readU8(bytes, offset)));
             break;
         case Cell::U8:
-            appendUnsigned(line, readU8(bytes, offset));
+            line.appendUnsigned(readU8(bytes, offset));
             break;
         case Cell::I16:
-            appendInteger(line, static_cast<std::int16_t>(readU16(bytes, offset)));
+            line.appendInteger(static_cast<std::int16_t>(readU16(bytes, offset)));
             break;
         case Cell::U16:
-            appendUnsigned(line, readU16(bytes, offset));
+            line.appendUnsigned(readU16(bytes, offset));
             break;
         case Cell::I32:
-            appendInteger(line, static_cast<std::int32_t>(readU32(bytes, offset)));
+            line.appendInteger(static_cast<std::int32_t>(readU32(bytes, offset)));
             break;
         case Cell::U32:
-            appendUnsigned(line, readU32(bytes, offset));
+            line.appendUnsigned(readU32(bytes, offset));
             break;
         case Cell::F64:
-            line += exactText(doubleOf(readU64(bytes, offset)));
+            line.append(exactText(doubleOf(readU64(bytes, offset))));
             break;
     }
 }
@@ -377,21 +377,22 @@ void writeFrequencyMatrix(std::ostream& out, const HwDatablock& block, const Fre
     const std::size_t width = widthOf(row.cell);
     // Each row is built as one line and written at once: the matrices are
     // the largest texts the tool writes.
-    std::string line;
+    const std::string_view separator = row.separator;
+    LineBuilder line;
     for (std::size_t r = 0; r < rows; ++r) {
         line.clear();
         if (row.label == RowLabel::Attenuation) {
-            appendUnsigned(line, 5 * r);
-            line += ':';
+            line.appendUnsigned(5 * r);
+            line.append(':');
         } else {
-            appendUnsigned(line, r);
-            line += ": ";
+            line.appendUnsigned(r);
+            line.append(": ");
         }
         for (std::size_t c = 0; c < columns * row.valuesPerColumn; ++c) {
-            line += row.separator;
+            line.append(separator);
             appendCell(line, bytes, row.valueOffset + r * rowStride(row) + c * width, row.cell);
         }
-        line += '\n';
+        line.append('\n');
         out << line;
     }
     out << '\n';
@@ -522,23 +523,23 @@ void writeFieldTable(std::ostream& out, const HwDatablock& block, const FieldTab
     const Bytes& bytes = block.bytes();
     out << row.comments << kIdLabel << row.name << '\n';
     // The block keeps no count: every row and every state slot is written.
-    std::string line;
+    LineBuilder line;
     for (std::size_t r = 0; r < row.rows; ++r) {
         line.clear();
-        appendUnsigned(line, r + row.firstNumber);
-        line += ':';
+        line.appendUnsigned(r + row.firstNumber);
+        line.append(':');
         for (std::size_t f = 0; f < row.fieldCount; ++f) {
             const RowField& field = row.fields[f];
             for (std::size_t k = 0; k < repeatOf(field, row.stateLimit); ++k) {
-                line += '\t';
+                line.append('\t');
                 if (field.kept) {
                     appendCell(line, bytes, fieldOffset(field, r, k), field.cell);
                 } else {
-                    line += '0';
+                    line.append('0');
                 }
             }
         }
-        line += '\n';
+        line.append('\n');
         out << line;
     }
     out << '\n';
@@ -619,11 +620,15 @@ LabelPositions findLabels(std::istream& in, const LabelledGroups& row, const std
             wanted.emplace(row.label(n + 1, q + 1), std::istream::pos_type(-1));
         }
     }
+    // Most tokens are values: only those that begin as some label does are looked up.
+    bool leading[256] = {};
+    for (const auto& label : wanted) leading[static_cast<unsigned char>(label.first[0])] = true;
     LabelPositions found;
     std::string token;
-    while (found.size() < wanted.size() && in >> token) {
+    while (found.size() < wanted.size() && readToken(in, token)) {
         // A token that ran into the end of the text is not taken, as in findKeyword.
         if (in.eof()) break;
+        if (!leading[static_cast<unsigned char>(token[0])]) continue;
         auto label = wanted.find(token);
         if (label != wanted.end() && found.count(token) == 0) found.emplace(token, in.tellg());
     }
@@ -692,17 +697,18 @@ void writeLabelledGroups(std::ostream& out, const HwDatablock& block, const Labe
         for (std::size_t q = 0; q < row.levels; ++q) {
             out << row.levelHeading << q + 1 << '\n';
             const std::string label = row.label(n + 1, q + 1);
-            std::string line;
+            LineBuilder line;
             for (std::size_t i = 0; i < count; ++i) {
-                line.assign(label);
-                line += ' ';
-                appendUnsigned(line, i + 1);
-                line += ": ";
+                line.clear();
+                line.append(label);
+                line.append(' ');
+                line.appendUnsigned(i + 1);
+                line.append(": ");
                 for (std::size_t k = 0; k < row.valuesPerRow; ++k) {
-                    line += kRowSeparator;
+                    line.append(kRowSeparator);
                     appendCell(line, bytes, groupValueOffset(row, n, q, i, k), row.cell);
                 }
-                line += '\n';
+                line.append('\n');
                 out << line;
             }
             out << '\n';

@@ -1,5 +1,8 @@
 #include "primitives.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstring>
 #include <limits>
 
 namespace quenmap {
@@ -18,28 +21,58 @@ bool isBlank(Traits::int_type ch) {
     return ch == ' ' || (ch >= '\t' && ch <= '\r');
 }
 
-// Reads the next white-space-separated token exactly as `in >> token` does
-// (the same state bits), straight from the stream buffer: the keyword
-// searches read every token of the text.
-bool readToken(std::istream& in, std::string& token) {
-    if (!in.good()) {
-        in.setstate(std::ios::failbit);
-        return false;
+// The characters a stream buffer holds ready, read in place: the readers
+// scan every character of texts of hundreds of kilobytes, and a call per
+// character through the buffer's interface costs more than the scan itself.
+// The get area's pointers are protected; naming them through a derived
+// class gives pointers to the members that apply to any stream buffer.
+class GetArea : public std::streambuf {
+  public:
+    static const char* next(std::streambuf* buffer) { return (buffer->*&GetArea::gptr)(); }
+    static const char* end(std::streambuf* buffer) { return (buffer->*&GetArea::egptr)(); }
+    static void advance(std::streambuf* buffer, const char* to) {
+        std::ptrdiff_t step = to - next(buffer);
+        while (step > 0) {
+            const int part = static_cast<int>(std::min<std::ptrdiff_t>(step, INT_MAX));
+            (buffer->*&GetArea::gbump)(part);
+            step -= part;
+        }
     }
-    std::streambuf* buffer = in.rdbuf();
-    Traits::int_type ch = buffer->sgetc();
-    while (!Traits::eq_int_type(ch, Traits::eof()) && isBlank(ch)) ch = buffer->snextc();
-    if (Traits::eq_int_type(ch, Traits::eof())) {
-        in.setstate(std::ios::eofbit | std::ios::failbit);
-        return false;
+};
+
+// Consumes characters while keep(c) holds; returns the first one that does
+// not (left unread), or eof.
+template <typename Keep>
+Traits::int_type skipWhile(std::streambuf* buffer, Keep keep) {
+    for (;;) {
+        const char* at = GetArea::next(buffer);
+        const char* const end = GetArea::end(buffer);
+        while (at != end && keep(*at)) ++at;
+        GetArea::advance(buffer, at);
+        if (at != end) return Traits::to_int_type(*at);
+        // The ready characters are used up: the buffer refills or ends.
+        if (Traits::eq_int_type(buffer->sgetc(), Traits::eof())) return Traits::eof();
     }
-    token.clear();
-    while (!Traits::eq_int_type(ch, Traits::eof()) && !isBlank(ch)) {
-        token.push_back(Traits::to_char_type(ch));
-        ch = buffer->snextc();
+}
+
+// Consumes characters up to the next c (left unread); returns it, or eof.
+Traits::int_type skipUntil(std::streambuf* buffer, char c) {
+    for (;;) {
+        const char* const at = GetArea::next(buffer);
+        const char* const end = GetArea::end(buffer);
+        const void* found =
+            at == end ? nullptr : std::memchr(at, c, static_cast<std::size_t>(end - at));
+        if (found != nullptr) {
+            GetArea::advance(buffer, static_cast<const char*>(found));
+            return Traits::to_int_type(c);
+        }
+        GetArea::advance(buffer, end);
+        if (Traits::eq_int_type(buffer->sgetc(), Traits::eof())) return Traits::eof();
     }
-    if (Traits::eq_int_type(ch, Traits::eof())) in.setstate(std::ios::eofbit);
-    return true;
+}
+
+bool isBlankChar(char c) {
+    return isBlank(Traits::to_int_type(c));
 }
 
 // Reads the next non-blank character as `in >> c` does.
@@ -49,8 +82,7 @@ bool readCharacter(std::istream& in, char& c) {
         return false;
     }
     std::streambuf* buffer = in.rdbuf();
-    Traits::int_type ch = buffer->sgetc();
-    while (!Traits::eq_int_type(ch, Traits::eof()) && isBlank(ch)) ch = buffer->snextc();
+    const Traits::int_type ch = skipWhile(buffer, isBlankChar);
     if (Traits::eq_int_type(ch, Traits::eof())) {
         in.setstate(std::ios::eofbit | std::ios::failbit);
         return false;
@@ -62,6 +94,32 @@ bool readCharacter(std::istream& in, char& c) {
 
 }  // namespace
 
+bool readToken(std::istream& in, std::string& token) {
+    if (!in.good()) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    std::streambuf* buffer = in.rdbuf();
+    if (Traits::eq_int_type(skipWhile(buffer, isBlankChar), Traits::eof())) {
+        in.setstate(std::ios::eofbit | std::ios::failbit);
+        return false;
+    }
+    token.clear();
+    for (;;) {
+        const char* const start = GetArea::next(buffer);
+        const char* const end = GetArea::end(buffer);
+        const char* at = start;
+        while (at != end && !isBlankChar(*at)) ++at;
+        token.append(start, at);
+        GetArea::advance(buffer, at);
+        if (at != end) return true;
+        if (Traits::eq_int_type(buffer->sgetc(), Traits::eof())) {
+            in.setstate(std::ios::eofbit);
+            return true;
+        }
+    }
+}
+
 DecimalText extractDecimal(std::istream& in) {
     DecimalText text{false, false, 0};
     if (!in.good()) {
@@ -69,24 +127,25 @@ DecimalText extractDecimal(std::istream& in) {
         return text;
     }
     std::streambuf* buffer = in.rdbuf();
-    Traits::int_type ch = buffer->sgetc();
-    while (!Traits::eq_int_type(ch, Traits::eof()) && isBlank(ch)) ch = buffer->snextc();
+    Traits::int_type ch = skipWhile(buffer, isBlankChar);
     if (ch == '+' || ch == '-') {
         text.negative = ch == '-';
         ch = buffer->snextc();
     }
     bool digits = false;
     bool overflow = false;
-    while (!Traits::eq_int_type(ch, Traits::eof()) && ch >= '0' && ch <= '9') {
-        const std::uint64_t digit = static_cast<std::uint64_t>(ch - '0');
+    auto takeDigit = [&](char c) {
+        if (c < '0' || c > '9') return false;
+        const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
         if (text.magnitude > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) {
             overflow = true;
         } else {
             text.magnitude = text.magnitude * 10 + digit;
         }
         digits = true;
-        ch = buffer->snextc();
-    }
+        return true;
+    };
+    if (!Traits::eq_int_type(ch, Traits::eof())) ch = skipWhile(buffer, takeDigit);
     if (Traits::eq_int_type(ch, Traits::eof())) in.setstate(std::ios::eofbit);
     if (!digits || overflow) {
         in.setstate(std::ios::failbit);
@@ -114,9 +173,24 @@ bool findKeyword(std::istream& in, const std::string& word, bool required) {
 }
 
 bool skipToChar(std::istream& in, char c, bool required) {
-    char read = 0;
-    bool found = readCharacter(in, read);
-    while (found && read != c) found = readCharacter(in, read);
+    bool found = false;
+    if (isBlankChar(c)) {
+        char read = 0;
+        found = readCharacter(in, read);
+        while (found && read != c) found = readCharacter(in, read);
+    } else if (!in.good()) {
+        in.setstate(std::ios::failbit);
+    } else {
+        // Reading non-blank characters until c is finding the next c.
+        std::streambuf* buffer = in.rdbuf();
+        const Traits::int_type ch = skipUntil(buffer, c);
+        found = !Traits::eq_int_type(ch, Traits::eof());
+        if (found) {
+            buffer->sbumpc();
+        } else {
+            in.setstate(std::ios::eofbit | std::ios::failbit);
+        }
+    }
     if (found) return true;
     if (required) failMissingString(std::string(" ") + c);
     return false;

@@ -38,6 +38,10 @@ class TextInput {
     std::ostream& diagnostics_;
 };
 
+// Reads the next white-space-separated token exactly as `in >> token` does
+// (the same state bits), straight from the stream buffer: the keyword
+// searches read every token of the text.
+bool readToken(std::istream& in, std::string& token);
 // Reads whitespace-separated tokens until one equals word.
 bool findKeyword(std::istream& in, const std::string& word, bool required);
 // Reads non-blank characters until one equals c.

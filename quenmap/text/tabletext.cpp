@@ -215,26 +215,26 @@ std::ostream& writeGenericTableText(std::ostream& out, const HwTableDatablock& b
     const std::uint32_t rowsShown = std::min(rows, block.rowCapacity());
     const std::uint32_t columnsShown = std::min(columns, block.columnCapacity());
     out << "ID:  " << block.textName() << '\n' << "COUNT:  " << rows << '*' << columns << '\n';
-    std::string line;
+    LineBuilder line;
     if (rows > columns && columns == 1) {
         for (std::uint32_t row = 0; row < rowsShown; ++row) {
             line.clear();
-            appendUnsigned(line, row + 1);
-            line += ":  ";
-            appendFixed(line, block.cell(row, 0), decimals);
-            line += '\n';
+            line.appendUnsigned(row + 1);
+            line.append(":  ");
+            line.appendFixed(block.cell(row, 0), decimals);
+            line.append('\n');
             out << line;
         }
     } else {
         for (std::uint32_t row = 0; row < rowsShown; ++row) {
             line.clear();
-            appendUnsigned(line, row + 1);
-            line += ": ";
+            line.appendUnsigned(row + 1);
+            line.append(": ");
             for (std::uint32_t column = 0; column < columnsShown; ++column) {
-                line += '\t';
-                appendFixed(line, block.cell(row, column), decimals);
+                line.append('\t');
+                line.appendFixed(block.cell(row, column), decimals);
             }
-            line += '\n';
+            line.append('\n');
             out << line;
         }
     }

@@ -1,6 +1,9 @@
 #include "textformat.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <vector>
 
@@ -28,41 +31,108 @@ int fixedPrecision(const char* format) {
     return static_cast<int>(precision);
 }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+constexpr std::uint64_t kWholePowersOfTen[] = {1,
+                                               10,
+                                               100,
+                                               1000,
+                                               10000,
+                                               100000,
+                                               1000000,
+                                               10000000,
+                                               100000000,
+                                               1000000000,
+                                               10000000000,
+                                               100000000000,
+                                               1000000000000,
+                                               10000000000000,
+                                               100000000000000,
+                                               1000000000000000};
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes exactly `digits` decimal digits of value (leading zeros kept).
+void writeDigits(char* at, std::uint64_t value, int digits) {
+    char* end = at + digits;
+    while (end - at >= 2) {
+        const char* pair = kDigitPairs + 2 * (value % 100);
+        end -= 2;
+        end[0] = pair[0];
+        end[1] = pair[1];
+        value /= 100;
+    }
+    if (end > at) *at = static_cast<char>('0' + value % 10);
+}
+
+// "%.<decimals>f" of value without the general exact algorithm. The whole
+// part and the fraction of a double split exactly; the fraction times
+// 10^decimals, rounded in double arithmetic, is within half a unit in the
+// last place of the exact product, so its rounding to a whole number is the
+// exact one unless it lies that close to one half. Returns the end of the
+// text, or nullptr when this path cannot decide.
+char* writeFixedFast(char* out, double value, int decimals) {
+    if (decimals < 0 || decimals > 15) return nullptr;
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 0x1p63)) return nullptr;  // also NaN and infinities
+    // Conversions to integers truncate; both parts are below 2^63.
+    std::uint64_t wholePart = static_cast<std::uint64_t>(magnitude);
+    const double scaled = (magnitude - static_cast<double>(wholePart)) * kPowersOfTen[decimals];
+    std::uint64_t fractionPart = static_cast<std::uint64_t>(scaled);
+    const double remainder = scaled - static_cast<double>(fractionPart);
+    if (std::fabs(remainder - 0.5) <= scaled * 0x1p-52) return nullptr;
+    if (remainder > 0.5 && ++fractionPart == kWholePowersOfTen[decimals]) {
+        fractionPart = 0;
+        ++wholePart;
+    }
+    if (std::signbit(value)) *out++ = '-';
+    out = std::to_chars(out, out + 24, wholePart).ptr;
+    if (decimals == 0) return out;
+    *out++ = '.';
+    writeDigits(out, fractionPart, decimals);
+    return out + decimals;
+}
+
 }  // namespace
 
-void appendInteger(std::string& text, long long value) {
-    char buffer[24];
-    std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    text.append(buffer, result.ptr);
+void LineBuilder::grow(std::size_t size) {
+    storage_.resize(std::max(2 * storage_.size(), used_ + size));
 }
 
-void appendUnsigned(std::string& text, unsigned long long value) {
-    char buffer[24];
-    std::to_chars_result result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    text.append(buffer, result.ptr);
-}
-
-void appendFixed(std::string& text, double value, int decimals) {
-    char buffer[kFixedRoom];
-    std::to_chars_result result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (result.ec == std::errc()) {
-        text.append(buffer, result.ptr);
-    } else {
-        text += formatText("%.*f", decimals, value);
+void LineBuilder::appendFixed(double value, int decimals) {
+    char* at = room(kFixedRoom);
+    char* end = writeFixedFast(at, value, decimals);
+    if (end == nullptr) {
+        std::to_chars_result result =
+            std::to_chars(at, at + kFixedRoom, value, std::chars_format::fixed, decimals);
+        if (result.ec != std::errc()) {
+            append(formatText("%.*f", decimals, value));
+            return;
+        }
+        end = result.ptr;
     }
+    used_ = static_cast<std::size_t>(end - storage_.data());
 }
 
-void appendFixed(std::string& text, double value, int width, int decimals) {
-    const std::size_t start = text.size();
-    appendFixed(text, value, decimals);
-    const std::size_t written = text.size() - start;
-    if (written < static_cast<std::size_t>(width)) {
-        text.insert(start, static_cast<std::size_t>(width) - written, ' ');
-    }
+void LineBuilder::appendFixed(double value, int width, int decimals) {
+    const std::size_t start = used_;
+    appendFixed(value, decimals);
+    const std::size_t written = used_ - start;
+    if (written >= static_cast<std::size_t>(width)) return;
+    const std::size_t padding = static_cast<std::size_t>(width) - written;
+    room(padding);
+    char* first = storage_.data() + start;
+    std::memmove(first + padding, first, written);
+    std::memset(first, ' ', padding);
+    used_ += padding;
 }
 
 std::string fixedText(double value, int decimals) {
+    char buffer[kFixedRoom];
+    if (char* end = writeFixedFast(buffer, value, decimals)) return std::string(buffer, end);
     std::string text = charsOf(value, std::chars_format::fixed, decimals);
     return text.empty() ? formatText("%.*f", decimals, value) : text;
 }

@@ -3,8 +3,12 @@
 // and the fixed-point forms the writers use most, which are written exactly
 // as printf writes them but without its cost on large tables.
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <ostream>
 #include <string>
+#include <string_view>
 
 namespace quenmap {
 
@@ -20,15 +24,54 @@ std::string formatText(const char* format, Args... args) {
     return text;
 }
 
-// Appends a whole number in decimal, as the stream would write it.
-void appendInteger(std::string& text, long long value);
-void appendUnsigned(std::string& text, unsigned long long value);
+// One text line assembled in place. The large tables are written a line at
+// a time; building a line from many short pieces costs less here than
+// through string appends, which each check, grow and copy out of line.
+class LineBuilder {
+  public:
+    void clear() { used_ = 0; }
+    bool empty() const { return used_ == 0; }
+    std::string_view view() const { return {storage_.data(), used_}; }
 
-// Appends "%.<decimals>f" of value.
-void appendFixed(std::string& text, double value, int decimals);
+    void append(std::string_view text) {
+        std::memcpy(room(text.size()), text.data(), text.size());
+        used_ += text.size();
+    }
+    void append(char c) {
+        *room(1) = c;
+        ++used_;
+    }
+    // Whole numbers in decimal, as the stream writes them.
+    void appendInteger(long long value) { appendChars(value); }
+    void appendUnsigned(unsigned long long value) { appendChars(value); }
+    // "%.<decimals>f" of value.
+    void appendFixed(double value, int decimals);
+    // "%<width>.<decimals>f" of value (blank-padded on the left).
+    void appendFixed(double value, int width, int decimals);
 
-// Appends "%<width>.<decimals>f" of value (blank-padded on the left).
-void appendFixed(std::string& text, double value, int width, int decimals);
+  private:
+    static constexpr std::size_t kNumberRoom = 24;
+
+    char* room(std::size_t size) {
+        if (storage_.size() - used_ < size) grow(size);
+        return storage_.data() + used_;
+    }
+    void grow(std::size_t size);
+    template <typename T>
+    void appendChars(T value) {
+        char* at = room(kNumberRoom);
+        used_ = static_cast<std::size_t>(std::to_chars(at, at + kNumberRoom, value).ptr -
+                                         storage_.data());
+    }
+
+    std::string storage_ = std::string(256, '\0');
+    std::size_t used_ = 0;
+};
+
+inline std::ostream& operator<<(std::ostream& out, const LineBuilder& line) {
+    const std::string_view text = line.view();
+    return out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
 
 // The text "%.<decimals>f" gives for value.
 std::string fixedText(double value, int decimals);

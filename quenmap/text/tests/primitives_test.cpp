@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace quenmap {
 namespace {
@@ -160,6 +163,66 @@ TEST(TextPrimitives, WholeNumbersReadAsFormattedExtractionReadsThem) {
         expectSameAsExtraction<std::int32_t>(text);
         expectSameAsExtraction<std::uint32_t>(text);
         expectSameAsExtraction<long long>(text);
+    }
+}
+
+// A stream buffer that hands out its text a few characters at a time, as a
+// file buffer does in pages: the readers must carry tokens and numbers
+// across refills.
+class ChunkedBuffer : public std::streambuf {
+  public:
+    ChunkedBuffer(std::string text, std::size_t chunk) : text_(std::move(text)), chunk_(chunk) {
+        setg(text_.data(), text_.data(), text_.data());
+    }
+
+  protected:
+    int_type underflow() override {
+        if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+        char* next = egptr();
+        char* const end = text_.data() + text_.size();
+        if (next == end) return traits_type::eof();
+        setg(next, next, std::min(next + chunk_, end));
+        return traits_type::to_int_type(*gptr());
+    }
+
+  private:
+    std::string text_;
+    std::size_t chunk_;
+};
+
+TEST(TextPrimitives, ReadersCarryTokensAndNumbersAcrossBufferRefills) {
+    const std::string text =
+        "ID:  LP1IQPEP1A\nCOUNT: 12 * 345\n#x\t\t -17 +8 007:9\n 123456789012 end";
+    for (std::size_t chunk : {1, 2, 3, 5, 64}) {
+        // Tokens, with the state after the last one, as extraction gives them.
+        std::istringstream reference(text);
+        ChunkedBuffer chunked(text, chunk);
+        std::istream in(&chunked);
+        std::string expected, token;
+        while (reference >> expected) {
+            ASSERT_TRUE(readToken(in, token)) << chunk;
+            EXPECT_EQ(token, expected) << chunk;
+            EXPECT_EQ(in.eof(), reference.eof()) << chunk;
+        }
+        EXPECT_FALSE(readToken(in, token));
+        EXPECT_TRUE(in.eof() && in.fail());
+
+        // Keywords, characters and numbers in the order a reader takes them.
+        ChunkedBuffer again(text, chunk);
+        std::istream numbers(&again);
+        EXPECT_TRUE(findKeyword(numbers, "COUNT:", false));
+        EXPECT_EQ(readValue<int>(numbers, "B"), 12);
+        EXPECT_TRUE(skipToChar(numbers, '*', false));
+        EXPECT_EQ(readValue<long long>(numbers, "B"), 345);
+        EXPECT_TRUE(skipToChar(numbers, 'x', false));
+        EXPECT_EQ(readValue<int>(numbers, "B"), -17);
+        EXPECT_EQ(readValue<int>(numbers, "B"), 8);
+        EXPECT_EQ(readValue<int>(numbers, "B"), 7);
+        EXPECT_TRUE(skipToChar(numbers, ':', false));
+        EXPECT_EQ(readValue<unsigned>(numbers, "B"), 9u);
+        EXPECT_EQ(readValue<long long>(numbers, "B"), 123456789012LL);
+        EXPECT_FALSE(skipToChar(numbers, ':', false));
+        EXPECT_TRUE(numbers.eof() && numbers.fail());
     }
 }
 

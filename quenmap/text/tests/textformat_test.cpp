@@ -1,0 +1,118 @@
+#include "text/textformat.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace quenmap {
+namespace {
+
+// The exact "%.<decimals>f" text, from the general algorithm.
+std::string exactFixed(double value, int decimals) {
+    char buffer[400];
+    std::to_chars_result result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return std::string(buffer, result.ptr);
+}
+
+void expectFixed(double value, int decimals) {
+    const std::string expected = exactFixed(value, decimals);
+    ASSERT_EQ(fixedText(value, decimals), expected) << value << " with " << decimals;
+    LineBuilder line;
+    line.append('x');
+    line.appendFixed(value, decimals);
+    ASSERT_EQ(line.view(), "x" + expected);
+}
+
+TEST(FixedText, RandomValuesOfEveryMagnitudeAndPrecision) {
+    std::mt19937_64 random(20261208);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-12, 18);
+    for (int i = 0; i < 200000; ++i) {
+        const double value = mantissa(random) * std::pow(10.0, exponent(random));
+        expectFixed(value, i % 17);
+    }
+}
+
+TEST(FixedText, ValuesNextToTheHalfwayPointsRoundExactly) {
+    // (2k+1) / (2 * 10^d) and its neighbours: the cases where the product in
+    // double arithmetic and the exact product can round apart.
+    for (int decimals = 0; decimals <= 12; ++decimals) {
+        for (long long k = 0; k < 3000; ++k) {
+            const double half =
+                (2.0 * static_cast<double>(k) + 1.0) / (2.0 * std::pow(10.0, decimals));
+            double below = half, above = half;
+            for (int step = 0; step < 3; ++step) {
+                below = std::nextafter(below, 0.0);
+                above = std::nextafter(above, 1e300);
+                expectFixed(below, decimals);
+                expectFixed(above, decimals);
+                expectFixed(-above, decimals);
+            }
+            expectFixed(half, decimals);
+            expectFixed(-half, decimals);
+        }
+    }
+}
+
+TEST(FixedText, SignsSpecialValuesAndLimits) {
+    const double cases[] = {0.0,
+                            -0.0,
+                            -0.0001,
+                            0.5,
+                            1.5,
+                            2.5,
+                            -2.5,
+                            0x1p52,
+                            0x1p52 - 1,
+                            0x1p53 + 2,
+                            1e300,
+                            -1e-300,
+                            std::numeric_limits<double>::denorm_min(),
+                            std::numeric_limits<double>::max(),
+                            std::numeric_limits<double>::infinity(),
+                            -std::numeric_limits<double>::infinity()};
+    for (double value : cases) {
+        for (int decimals : {0, 1, 2, 3, 10, 15, 16, 20}) expectFixed(value, decimals);
+    }
+    EXPECT_EQ(fixedText(-0.001, 2), "-0.00");
+    EXPECT_EQ(fixedText(2.675, 2), "2.67");  // 2.675 is stored below the half
+    EXPECT_EQ(fixedText(0.125, 2), "0.12");  // an exact half rounds to even
+}
+
+TEST(LineBuilder, WidthPadsOnTheLeftOnly) {
+    LineBuilder line;
+    line.append('A');
+    line.appendFixed(-3.14159, 12, 2);
+    EXPECT_EQ(line.view(), "A       -3.14");
+    line.clear();
+    line.append("B");
+    line.appendFixed(123456789.0, 5, 1);
+    EXPECT_EQ(line.view(), "B123456789.0");
+}
+
+TEST(LineBuilder, GrowsPastItsFirstRoomWithoutLosingText) {
+    // Lines of the large matrices run to thousands of characters.
+    LineBuilder line;
+    std::string expected;
+    for (int i = 0; i < 5000; ++i) {
+        line.append("\t\t ");
+        line.appendInteger(-i * 7919);
+        line.appendFixed(1e300, 2);  // the general path, over 300 characters
+        expected += "\t\t " + std::to_string(-i * 7919) + exactFixed(1e300, 2);
+    }
+    line.appendUnsigned(18446744073709551615ull);
+    expected += "18446744073709551615";
+    EXPECT_EQ(line.view(), expected);
+    std::ostringstream out;
+    out << line;
+    EXPECT_EQ(out.str(), expected);
+}
+
+}  // namespace
+}  // namespace quenmap
