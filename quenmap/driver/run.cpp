@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -9,6 +10,7 @@
 #include "blockselection.h"
 #include "boardtable.h"
 #include "conversion.h"
+#include "memoryinput.h"
 
 namespace quenmap {
 
@@ -30,10 +32,11 @@ bool isFlag(const std::string& argument, char direction) {
            std::tolower(static_cast<unsigned char>(argument[1])) == direction;
 }
 
-std::string readWhole(std::istream& in) {
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+// The size of a file, or 0 when it cannot be told.
+std::size_t fileSize(const std::string& path) {
+    std::error_code failed;
+    const std::uintmax_t size = std::filesystem::file_size(path, failed);
+    return failed ? 0 : static_cast<std::size_t>(size);
 }
 
 }  // namespace
@@ -50,8 +53,9 @@ int runQuenmap(const std::vector<std::string>& args, const Console& console) {
         if (!ascii) return usage(console);
         std::ofstream binary(binaryPath, std::ios::binary | std::ios::trunc);
         if (!binary) return usage(console);
-        std::istringstream text(readWhole(ascii));
+        MemoryInputBuffer content(readWhole(ascii, fileSize(asciiPath)));
         ascii.close();
+        std::istream text(&content);
         std::string blockName = args.size() == 5 ? args[4] : std::string();
         TextToBinaryRequest request{asciiPath, binaryPath, blockName};
         return convertTextToBinary(text, binary, log, request, console);
@@ -61,8 +65,9 @@ int runQuenmap(const std::vector<std::string>& args, const Console& console) {
         if (!ascii) return usage(console);
         std::ifstream binary(binaryPath, std::ios::binary);
         if (!binary) return usage(console);
-        std::istringstream image(readWhole(binary), std::ios::binary);
+        MemoryInputBuffer content(readWhole(binary, fileSize(binaryPath)));
         binary.close();
+        std::istream image(&content);
         return convertBinaryToText(image, ascii, log, asciiPath, binaryPath, console);
     }
     return usage(console);

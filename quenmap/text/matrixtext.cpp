@@ -621,14 +621,26 @@ LabelPositions findLabels(std::istream& in, const LabelledGroups& row, const std
         }
     }
     // Most tokens are values: only those that begin as some label does are looked up.
-    bool leading[256] = {};
-    for (const auto& label : wanted) leading[static_cast<unsigned char>(label.first[0])] = true;
+    CharSet leading{};
+    std::size_t firstCharacters = 0;
+    for (const auto& label : wanted) {
+        bool& known = leading[static_cast<unsigned char>(label.first[0])];
+        firstCharacters += known ? 0 : 1;
+        known = true;
+    }
+    const char onlyFirst = wanted.empty() ? '\0' : wanted.begin()->first[0];
+    auto nextCandidate = [&](std::string& token) {
+        return firstCharacters == 1 ? readTokenStartingWith(in, token, onlyFirst)
+                                    : readTokenStartingWith(in, token, leading);
+    };
     LabelPositions found;
-    std::string token;
-    while (found.size() < wanted.size() && readToken(in, token)) {
+    std::string token, previous;
+    while (found.size() < wanted.size() && nextCandidate(token)) {
         // A token that ran into the end of the text is not taken, as in findKeyword.
         if (in.eof()) break;
-        if (!leading[static_cast<unsigned char>(token[0])]) continue;
+        // Every row repeats its label: the row before's is already known.
+        if (token == previous) continue;
+        previous = token;
         auto label = wanted.find(token);
         if (label != wanted.end() && found.count(token) == 0) found.emplace(token, in.tellg());
     }

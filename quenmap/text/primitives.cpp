@@ -16,11 +16,6 @@ namespace {
 
 using Traits = std::istream::traits_type;
 
-// White space of the C locale.
-bool isBlank(Traits::int_type ch) {
-    return ch == ' ' || (ch >= '\t' && ch <= '\r');
-}
-
 // The characters a stream buffer holds ready, read in place: the readers
 // scan every character of texts of hundreds of kilobytes, and a call per
 // character through the buffer's interface costs more than the scan itself.
@@ -71,9 +66,9 @@ Traits::int_type skipUntil(std::streambuf* buffer, char c) {
     }
 }
 
-bool isBlankChar(char c) {
-    return isBlank(Traits::to_int_type(c));
-}
+// White space of the C locale; a function object rather than a function,
+// so that skipWhile inlines it.
+constexpr auto isBlankChar = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
 
 // Reads the next non-blank character as `in >> c` does.
 bool readCharacter(std::istream& in, char& c) {
@@ -120,6 +115,60 @@ bool readToken(std::istream& in, std::string& token) {
     }
 }
 
+bool readTokenStartingWith(std::istream& in, std::string& token, const CharSet& leading) {
+    std::streambuf* buffer = in.rdbuf();
+    for (;;) {
+        if (!in.good()) {
+            in.setstate(std::ios::failbit);
+            return false;
+        }
+        const Traits::int_type first = skipWhile(buffer, isBlankChar);
+        if (Traits::eq_int_type(first, Traits::eof())) {
+            in.setstate(std::ios::eofbit | std::ios::failbit);
+            return false;
+        }
+        if (leading[static_cast<unsigned char>(Traits::to_char_type(first))]) {
+            return readToken(in, token);
+        }
+        const Traits::int_type after = skipWhile(buffer, [](char c) { return !isBlankChar(c); });
+        if (Traits::eq_int_type(after, Traits::eof())) in.setstate(std::ios::eofbit);
+    }
+}
+
+bool readTokenStartingWith(std::istream& in, std::string& token, char leading) {
+    if (!in.good()) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    std::streambuf* buffer = in.rdbuf();
+    // Where the search begins counts as the start of a token, as extraction
+    // reads from there; elsewhere a token starts after a blank.
+    bool afterBlank = true;
+    for (;;) {
+        const char* at = GetArea::next(buffer);
+        const char* const end = GetArea::end(buffer);
+        while (at != end) {
+            const char* hit = static_cast<const char*>(
+                std::memchr(at, leading, static_cast<std::size_t>(end - at)));
+            if (hit == nullptr) {
+                afterBlank = isBlankChar(end[-1]);
+                at = end;
+                break;
+            }
+            if (hit == GetArea::next(buffer) ? afterBlank : isBlankChar(hit[-1])) {
+                GetArea::advance(buffer, hit);
+                return readToken(in, token);
+            }
+            at = hit + 1;
+        }
+        GetArea::advance(buffer, end);
+        if (Traits::eq_int_type(buffer->sgetc(), Traits::eof())) {
+            in.setstate(std::ios::eofbit | std::ios::failbit);
+            return false;
+        }
+    }
+}
+
 DecimalText extractDecimal(std::istream& in) {
     DecimalText text{false, false, 0};
     if (!in.good()) {
@@ -136,11 +185,13 @@ DecimalText extractDecimal(std::istream& in) {
     bool overflow = false;
     auto takeDigit = [&](char c) {
         if (c < '0' || c > '9') return false;
+        constexpr std::uint64_t kMaximum = std::numeric_limits<std::uint64_t>::max();
         const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
-        if (text.magnitude > (std::numeric_limits<std::uint64_t>::max() - digit) / 10) {
-            overflow = true;
-        } else {
+        if (text.magnitude < kMaximum / 10 ||
+            (text.magnitude == kMaximum / 10 && digit <= kMaximum % 10)) {
             text.magnitude = text.magnitude * 10 + digit;
+        } else {
+            overflow = true;
         }
         digits = true;
         return true;

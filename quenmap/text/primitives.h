@@ -3,6 +3,7 @@
 // on them. A fatal text error is thrown as TextFailure and turned into the
 // message and exit status in one place, the conversion run.
 
+#include <array>
 #include <cstdint>
 #include <istream>
 #include <limits>
@@ -42,6 +43,14 @@ class TextInput {
 // (the same state bits), straight from the stream buffer: the keyword
 // searches read every token of the text.
 bool readToken(std::istream& in, std::string& token);
+// A set of characters, indexed by the character as unsigned char.
+using CharSet = std::array<bool, 256>;
+// Reads tokens as readToken does, passing over those whose first character
+// is not in leading without keeping them, and answers the first that is.
+// Without one, the stream is left at its end (eof and fail set).
+bool readTokenStartingWith(std::istream& in, std::string& token, const CharSet& leading);
+// The same for a single first character, found without reading every token.
+bool readTokenStartingWith(std::istream& in, std::string& token, char leading);
 // Reads whitespace-separated tokens until one equals word.
 bool findKeyword(std::istream& in, const std::string& word, bool required);
 // Reads non-blank characters until one equals c.

@@ -226,5 +226,49 @@ TEST(TextPrimitives, ReadersCarryTokensAndNumbersAcrossBufferRefills) {
     }
 }
 
+TEST(TextPrimitives, TokensOfChosenFirstCharactersArePickedOutOfTheRest) {
+    CharSet leading{};
+    leading['L'] = true;
+    leading['#'] = true;
+    const std::string text = "1: -3 LP1A 2 #x Lx\tL  99 L";
+    for (std::size_t chunk : {1, 2, 7, 64}) {
+        ChunkedBuffer buffer(text, chunk);
+        std::istream in(&buffer);
+        std::string token;
+        std::vector<std::string> picked;
+        while (readTokenStartingWith(in, token, leading)) picked.push_back(token);
+        EXPECT_EQ(picked, (std::vector<std::string>{"LP1A", "#x", "Lx", "L", "L"})) << chunk;
+        EXPECT_TRUE(in.eof() && in.fail());
+    }
+    // One first character: the same tokens as reading every token gives.
+    const std::string lines = "LP1 1: -3 xL L\nLL #L L";
+    for (std::size_t chunk : {1, 2, 3, 64}) {
+        ChunkedBuffer buffer(lines, chunk);
+        std::istream in(&buffer);
+        std::string token;
+        std::vector<std::string> picked;
+        while (readTokenStartingWith(in, token, 'L')) picked.push_back(token);
+        EXPECT_EQ(picked, (std::vector<std::string>{"LP1", "L", "LL", "L"})) << chunk;
+        EXPECT_TRUE(in.eof() && in.fail());
+    }
+    // The search starts a token where it begins, even inside a word.
+    std::istringstream inside("xLa Lb");
+    std::string word;
+    inside.get();
+    EXPECT_TRUE(readTokenStartingWith(inside, word, 'L'));
+    EXPECT_EQ(word, "La");
+    // The last token is taken when it runs into the end, as extraction does.
+    std::istringstream last("12 LAST");
+    std::string token;
+    EXPECT_TRUE(readTokenStartingWith(last, token, leading));
+    EXPECT_EQ(token, "LAST");
+    EXPECT_TRUE(last.eof() && !last.fail());
+    // A passed-over token that ends the text leaves nothing to take.
+    std::istringstream none("LA 12");
+    EXPECT_TRUE(readTokenStartingWith(none, token, leading));
+    EXPECT_FALSE(readTokenStartingWith(none, token, leading));
+    EXPECT_TRUE(none.eof() && none.fail());
+}
+
 }  // namespace
 }  // namespace quenmap
