@@ -189,9 +189,12 @@ bool HwDatablock::beginLoad(const std::uint8_t* image, std::size_t available, bo
         return false;
     }
     if (bytes_.size() != size) bytes_.resize(size, 0);
-    setLength(static_cast<std::uint16_t>(size));
-    setId(static_cast<std::uint16_t>(image[0] | (image[1] << 8)));
-    setHeaderWord3(keepWord3 ? static_cast<std::uint16_t>(image[6] | (image[7] << 8)) : 0);
+    // The header words, then one checksum refresh for the three of them.
+    writeU16(bytes_, kLengthOffset, static_cast<std::uint16_t>(size));
+    writeU16(bytes_, kIdOffset, static_cast<std::uint16_t>(image[0] | (image[1] << 8)));
+    writeU16(bytes_, kWord3Offset,
+             keepWord3 ? static_cast<std::uint16_t>(image[6] | (image[7] << 8)) : 0);
+    refreshChecksum();
     return true;
 }
 

@@ -71,7 +71,7 @@ int decimalDigits(std::uint32_t value) {
     return digits;
 }
 
-void appendCell(LineBuilder& line, const GxnForm& gxn, const HwTableDatablock& block,
+void appendCell(LineBuffer& line, const GxnForm& gxn, const HwTableDatablock& block,
                 std::uint32_t row, std::uint32_t column) {
     line.append("    ");
     switch (gxn.cell) {
@@ -148,17 +148,17 @@ std::ostream& writeGxnTableText(std::ostream& out, const HwTableDatablock& block
     const std::uint32_t rowsShown = std::min(rows, block.rowCapacity());
     const std::uint32_t columnsShown = std::min(columns, block.columnCapacity());
     const int width = decimalDigits(rows);
-    LineBuilder line;
+    LineBuffer line;
     for (std::uint32_t row = 0; row < rowsShown; ++row) {
-        line.clear();
         line.append(formatText("%*u", width, row + 1));
         line.append(":  ");
         for (std::uint32_t column = 0; column < columnsShown; ++column) {
             appendCell(line, *gxn, block, row, column);
         }
         line.append('\n');
-        out << line;
+        line.writeWhenFull(out);
     }
+    line.writeAll(out);
     return out << '\n';
 }
 

@@ -59,7 +59,7 @@ std::uint64_t readCell(std::istream& in, const std::string& name, Cell cell) {
 }
 
 // Appends the text of one cell: integers in decimal, reals so that they read back.
-void appendCell(LineBuilder& line, const Bytes& bytes, std::size_t offset, Cell cell) {
+void appendCell(LineBuffer& line, const Bytes& bytes, std::size_t offset, Cell cell) {
     switch (cell) {
         case Cell::I8:
             line.appendInteger(static_cast<std::int8_t>(readU8(bytes, offset)));
@@ -378,9 +378,8 @@ void writeFrequencyMatrix(std::ostream& out, const HwDatablock& block, const Fre
     // Each row is built as one line and written at once: the matrices are
     // the largest texts the tool writes.
     const std::string_view separator = row.separator;
-    LineBuilder line;
+    LineBuffer line;
     for (std::size_t r = 0; r < rows; ++r) {
-        line.clear();
         if (row.label == RowLabel::Attenuation) {
             line.appendUnsigned(5 * r);
             line.append(':');
@@ -393,8 +392,9 @@ void writeFrequencyMatrix(std::ostream& out, const HwDatablock& block, const Fre
             appendCell(line, bytes, row.valueOffset + r * rowStride(row) + c * width, row.cell);
         }
         line.append('\n');
-        out << line;
+        line.writeWhenFull(out);
     }
+    line.writeAll(out);
     out << '\n';
 }
 
@@ -523,9 +523,8 @@ void writeFieldTable(std::ostream& out, const HwDatablock& block, const FieldTab
     const Bytes& bytes = block.bytes();
     out << row.comments << kIdLabel << row.name << '\n';
     // The block keeps no count: every row and every state slot is written.
-    LineBuilder line;
+    LineBuffer line;
     for (std::size_t r = 0; r < row.rows; ++r) {
-        line.clear();
         line.appendUnsigned(r + row.firstNumber);
         line.append(':');
         for (std::size_t f = 0; f < row.fieldCount; ++f) {
@@ -540,8 +539,9 @@ void writeFieldTable(std::ostream& out, const HwDatablock& block, const FieldTab
             }
         }
         line.append('\n');
-        out << line;
+        line.writeWhenFull(out);
     }
+    line.writeAll(out);
     out << '\n';
 }
 
@@ -709,9 +709,8 @@ void writeLabelledGroups(std::ostream& out, const HwDatablock& block, const Labe
         for (std::size_t q = 0; q < row.levels; ++q) {
             out << row.levelHeading << q + 1 << '\n';
             const std::string label = row.label(n + 1, q + 1);
-            LineBuilder line;
+            LineBuffer line;
             for (std::size_t i = 0; i < count; ++i) {
-                line.clear();
                 line.append(label);
                 line.append(' ');
                 line.appendUnsigned(i + 1);
@@ -721,8 +720,9 @@ void writeLabelledGroups(std::ostream& out, const HwDatablock& block, const Labe
                     appendCell(line, bytes, groupValueOffset(row, n, q, i, k), row.cell);
                 }
                 line.append('\n');
-                out << line;
+                line.writeWhenFull(out);
             }
+            line.writeAll(out);
             out << '\n';
         }
         out << '\n';

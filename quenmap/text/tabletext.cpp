@@ -215,19 +215,18 @@ std::ostream& writeGenericTableText(std::ostream& out, const HwTableDatablock& b
     const std::uint32_t rowsShown = std::min(rows, block.rowCapacity());
     const std::uint32_t columnsShown = std::min(columns, block.columnCapacity());
     out << "ID:  " << block.textName() << '\n' << "COUNT:  " << rows << '*' << columns << '\n';
-    LineBuilder line;
+    LineBuffer line;
     if (rows > columns && columns == 1) {
         for (std::uint32_t row = 0; row < rowsShown; ++row) {
-            line.clear();
             line.appendUnsigned(row + 1);
             line.append(":  ");
             line.appendFixed(block.cell(row, 0), decimals);
             line.append('\n');
-            out << line;
+            line.writeWhenFull(out);
         }
+        line.writeAll(out);
     } else {
         for (std::uint32_t row = 0; row < rowsShown; ++row) {
-            line.clear();
             line.appendUnsigned(row + 1);
             line.append(": ");
             for (std::uint32_t column = 0; column < columnsShown; ++column) {
@@ -235,8 +234,9 @@ std::ostream& writeGenericTableText(std::ostream& out, const HwTableDatablock& b
                 line.appendFixed(block.cell(row, column), decimals);
             }
             line.append('\n');
-            out << line;
+            line.writeWhenFull(out);
         }
+        line.writeAll(out);
     }
     return out << '\n';
 }

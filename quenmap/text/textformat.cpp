@@ -55,8 +55,10 @@ constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-// Writes exactly `digits` decimal digits of value (leading zeros kept).
-void writeDigits(char* at, std::uint64_t value, int digits) {
+// Writes exactly `digits` decimal digits of value (leading zeros kept), in
+// the narrowest arithmetic that holds it.
+template <typename Unsigned>
+void writeDigits(char* at, Unsigned value, int digits) {
     char* end = at + digits;
     while (end - at >= 2) {
         const char* pair = kDigitPairs + 2 * (value % 100);
@@ -89,20 +91,28 @@ char* writeFixedFast(char* out, double value, int decimals) {
         ++wholePart;
     }
     if (std::signbit(value)) *out++ = '-';
-    out = std::to_chars(out, out + 24, wholePart).ptr;
+    if (wholePart <= UINT32_MAX) {
+        out = std::to_chars(out, out + 24, static_cast<std::uint32_t>(wholePart)).ptr;
+    } else {
+        out = std::to_chars(out, out + 24, wholePart).ptr;
+    }
     if (decimals == 0) return out;
     *out++ = '.';
-    writeDigits(out, fractionPart, decimals);
+    if (fractionPart <= UINT32_MAX) {
+        writeDigits(out, static_cast<std::uint32_t>(fractionPart), decimals);
+    } else {
+        writeDigits(out, fractionPart, decimals);
+    }
     return out + decimals;
 }
 
 }  // namespace
 
-void LineBuilder::grow(std::size_t size) {
+void LineBuffer::grow(std::size_t size) {
     storage_.resize(std::max(2 * storage_.size(), used_ + size));
 }
 
-void LineBuilder::appendFixed(double value, int decimals) {
+void LineBuffer::appendFixed(double value, int decimals) {
     char* at = room(kFixedRoom);
     char* end = writeFixedFast(at, value, decimals);
     if (end == nullptr) {
@@ -117,7 +127,7 @@ void LineBuilder::appendFixed(double value, int decimals) {
     used_ = static_cast<std::size_t>(end - storage_.data());
 }
 
-void LineBuilder::appendFixed(double value, int width, int decimals) {
+void LineBuffer::appendFixed(double value, int width, int decimals) {
     const std::size_t start = used_;
     appendFixed(value, decimals);
     const std::size_t written = used_ - start;

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace quenmap {
 
@@ -24,17 +25,32 @@ std::string formatText(const char* format, Args... args) {
     return text;
 }
 
-// One text line assembled in place. The large tables are written a line at
-// a time; building a line from many short pieces costs less here than
-// through string appends, which each check, grow and copy out of line.
-class LineBuilder {
+// Text lines assembled in place. The large tables are written a line at a
+// time; building a line from many short pieces costs less here than through
+// string appends, which each check, grow and copy out of line.
+class LineBuffer {
   public:
     void clear() { used_ = 0; }
+    // Lines are gathered and written in large pieces: a stream write per
+    // line costs a system call for every line longer than the stream's buffer.
+    void writeWhenFull(std::ostream& out) {
+        if (used_ >= kWriteSize) writeAll(out);
+    }
+    void writeAll(std::ostream& out) {
+        out.write(storage_.data(), static_cast<std::streamsize>(used_));
+        used_ = 0;
+    }
     bool empty() const { return used_ == 0; }
     std::string_view view() const { return {storage_.data(), used_}; }
 
     void append(std::string_view text) {
-        std::memcpy(room(text.size()), text.data(), text.size());
+        char* at = room(text.size());
+        // Separators and labels are short: copied here, not by a call.
+        if (text.size() <= 16) {
+            for (char c : text) *at++ = c;
+        } else {
+            std::memcpy(at, text.data(), text.size());
+        }
         used_ += text.size();
     }
     void append(char c) {
@@ -42,8 +58,17 @@ class LineBuilder {
         ++used_;
     }
     // Whole numbers in decimal, as the stream writes them.
-    void appendInteger(long long value) { appendChars(value); }
-    void appendUnsigned(unsigned long long value) { appendChars(value); }
+    // (On the value's own type: narrow values convert in narrow arithmetic.)
+    template <typename Integer>
+    void appendInteger(Integer value) {
+        static_assert(std::is_integral_v<Integer>, "whole numbers only");
+        appendChars(value);
+    }
+    template <typename Integer>
+    void appendUnsigned(Integer value) {
+        static_assert(std::is_unsigned_v<Integer>, "unsigned whole numbers only");
+        appendChars(value);
+    }
     // "%.<decimals>f" of value.
     void appendFixed(double value, int decimals);
     // "%<width>.<decimals>f" of value (blank-padded on the left).
@@ -51,6 +76,7 @@ class LineBuilder {
 
   private:
     static constexpr std::size_t kNumberRoom = 24;
+    static constexpr std::size_t kWriteSize = 1 << 15;
 
     char* room(std::size_t size) {
         if (storage_.size() - used_ < size) grow(size);
@@ -68,7 +94,7 @@ class LineBuilder {
     std::size_t used_ = 0;
 };
 
-inline std::ostream& operator<<(std::ostream& out, const LineBuilder& line) {
+inline std::ostream& operator<<(std::ostream& out, const LineBuffer& line) {
     const std::string_view text = line.view();
     return out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }

@@ -353,20 +353,20 @@ void writeValueLines(std::ostream& out, const Bytes& bytes, const ListLayout& ro
     const std::size_t width = elementWidth(row.element);
     const std::uint64_t lines = std::min<std::uint64_t>(count, row.capacity);
     // One insertion per line: the lists reach 1500 lines.
-    LineBuilder line;
+    LineBuffer line;
     for (std::size_t i = 0; i < lines; ++i) {
         std::size_t at = offset + i * width;
         bool equalsPrevious =
             i > 0 && readRaw(bytes, at, width) == readRaw(bytes, at - width, width);
-        line.clear();
         line.append(numberPrefix);
         line.appendUnsigned(i + row.firstNumber);
         line.append(kValueSeparator);
         line.append(
             elementText(bytes, at, row.element, row.scale, formatFor(row, i), equalsPrevious));
         line.append('\n');
-        out << line;
+        line.writeWhenFull(out);
     }
+    line.writeAll(out);
 }
 
 void writeList(std::ostream& out, const HwDatablock& block, const ListLayout& row) {
@@ -454,16 +454,16 @@ void writeCompanion(std::ostream& out, const HwDatablock& block, const Companion
     out << row.comments << kIdLabel << row.name.of(block.id() - row.baseId) << '\n';
     const std::uint64_t lines =
         std::min<std::uint64_t>(readRaw(bytes, kCountOffset, row.countWidth), row.capacity);
-    LineBuilder line;
+    LineBuffer line;
     for (std::size_t i = 0; i < lines; ++i) {
-        line.clear();
         line.appendUnsigned(i + 1);
         line.append(": ");
         line.append(elementText(bytes, kCompanionOffset + i * width, row.element, row.scale,
                                 nullptr, false));
         line.append('\n');
-        out << line;
+        line.writeWhenFull(out);
     }
+    line.writeAll(out);
     out << '\n';
 }
 

@@ -23,7 +23,7 @@ std::string exactFixed(double value, int decimals) {
 void expectFixed(double value, int decimals) {
     const std::string expected = exactFixed(value, decimals);
     ASSERT_EQ(fixedText(value, decimals), expected) << value << " with " << decimals;
-    LineBuilder line;
+    LineBuffer line;
     line.append('x');
     line.appendFixed(value, decimals);
     ASSERT_EQ(line.view(), "x" + expected);
@@ -85,8 +85,8 @@ TEST(FixedText, SignsSpecialValuesAndLimits) {
     EXPECT_EQ(fixedText(0.125, 2), "0.12");  // an exact half rounds to even
 }
 
-TEST(LineBuilder, WidthPadsOnTheLeftOnly) {
-    LineBuilder line;
+TEST(LineBuffer, WidthPadsOnTheLeftOnly) {
+    LineBuffer line;
     line.append('A');
     line.appendFixed(-3.14159, 12, 2);
     EXPECT_EQ(line.view(), "A       -3.14");
@@ -96,9 +96,9 @@ TEST(LineBuilder, WidthPadsOnTheLeftOnly) {
     EXPECT_EQ(line.view(), "B123456789.0");
 }
 
-TEST(LineBuilder, GrowsPastItsFirstRoomWithoutLosingText) {
+TEST(LineBuffer, GrowsPastItsFirstRoomWithoutLosingText) {
     // Lines of the large matrices run to thousands of characters.
-    LineBuilder line;
+    LineBuffer line;
     std::string expected;
     for (int i = 0; i < 5000; ++i) {
         line.append("\t\t ");
