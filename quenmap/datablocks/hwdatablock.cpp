@@ -219,9 +219,7 @@ std::string classDetail(const HwDatablock& block) {
 std::ostream& writeBlockImage(std::ostream& out, const HwDatablock& block) {
     std::size_t n = block.length();
     if (n > block.byteCount()) n = block.byteCount();
-    const std::uint8_t* bytes = block.data();
-    for (std::size_t i = 0; i < n; ++i) out.put(static_cast<char>(bytes[i]));
-    return out;
+    return out.write(reinterpret_cast<const char*>(block.data()), static_cast<std::streamsize>(n));
 }
 
 }  // namespace quenmap

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -78,8 +79,31 @@ CountLine parseCountLine(const std::string& line) {
     return count;
 }
 
+// True when strtod and from_chars read the field alike: a plain decimal
+// number, not a hexadecimal one nor one with a plus sign.
+bool isPlainDecimal(const std::string& field) {
+    std::size_t at = field.size() > 0 && field[0] == '-' ? 1 : 0;
+    if (at >= field.size()) return false;
+    const char first = field[at];
+    if (first != '.' && (first < '0' || first > '9')) return false;
+    return !(first == '0' && at + 1 < field.size() &&
+             (field[at + 1] == 'x' || field[at + 1] == 'X'));
+}
+
 bool parseDecimal(const std::string& field, double& value, bool& whole) {
     const char* begin = field.c_str();
+    if (isPlainDecimal(field)) {
+        // The tables hold tens of thousands of values: read without the
+        // locale-aware general path when the text allows.
+        double parsed = 0.0;
+        const std::from_chars_result result =
+            std::from_chars(begin, begin + field.size(), parsed, std::chars_format::general);
+        if (result.ec == std::errc() && result.ptr != begin && std::isfinite(parsed)) {
+            value = parsed;
+            whole = result.ptr == begin + field.size();
+            return true;
+        }
+    }
     char* end = nullptr;
     errno = 0;
     double parsed = std::strtod(begin, &end);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <sstream>
 
 #include "conversionsupport.h"
@@ -467,6 +469,52 @@ TEST(TableText, DconBoardConvertsItsFiveTablesInBothOrders) {
     const test::Outcome again = test::textToBinary(back.output, "COMPLETE_EEPROM");
     EXPECT_EQ(again.status, 0);
     EXPECT_EQ(again.output, binary.output);
+}
+
+// Decimal fields read as the C library's strtod reads them, whichever way
+// they are read: value, success and whether the whole field was a number.
+TEST(TableText, DecimalFieldsReadAsStrtodReadsThem) {
+    const char* fields[] = {"0",
+                            "-0",
+                            "12",
+                            "-12.5",
+                            ".5",
+                            "-.5",
+                            "1e3",
+                            "1E-3",
+                            "1e",
+                            "1e+",
+                            "12abc",
+                            "+7",
+                            "0x1p3",
+                            "-0X10",
+                            "0x",
+                            "inf",
+                            "-nan",
+                            "1e400",
+                            "1e-400",
+                            "4.9e-324",
+                            "123456789012345678901234567890",
+                            "0.1",
+                            "2.675",
+                            "-",
+                            ".",
+                            "",
+                            "1..2",
+                            "007",
+                            "-6405818000.00000"};
+    for (const char* field : fields) {
+        char* end = nullptr;
+        const double expected = std::strtod(field, &end);
+        const bool expectedOk = end != field && std::isfinite(expected);
+        double value = -1.0;
+        bool whole = false;
+        ASSERT_EQ(table_text::parseDecimal(field, value, whole), expectedOk) << field;
+        if (!expectedOk) continue;
+        EXPECT_EQ(value, expected) << field;
+        EXPECT_EQ(std::signbit(value), std::signbit(expected)) << field;
+        EXPECT_EQ(whole, *end == '\0') << field;
+    }
 }
 
 }  // namespace
