@@ -86,8 +86,46 @@ class LineBuffer {
     template <typename T>
     void appendChars(T value) {
         char* at = room(kNumberRoom);
-        used_ = static_cast<std::size_t>(std::to_chars(at, at + kNumberRoom, value).ptr -
-                                         storage_.data());
+        if constexpr (sizeof(T) <= 2) {
+            // The matrices are mostly 8- and 16-bit cells: at most five digits.
+            int wide = value;
+            if (wide < 0) {
+                *at++ = '-';
+                wide = -wide;
+            }
+            at = writeShortDigits(at, static_cast<unsigned>(wide));
+        } else {
+            at = std::to_chars(at, at + kNumberRoom, value).ptr;
+        }
+        used_ = static_cast<std::size_t>(at - storage_.data());
+    }
+    // The digits of a value below 100000.
+    static char* writeShortDigits(char* at, unsigned value) {
+        static constexpr char kPairs[] =
+            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+            "8081828384858687888990919293949596979899";
+        auto pair = [&](unsigned twoDigits) {
+            at[0] = kPairs[2 * twoDigits];
+            at[1] = kPairs[2 * twoDigits + 1];
+            at += 2;
+        };
+        if (value < 10) {
+            *at++ = static_cast<char>('0' + value);
+        } else if (value < 100) {
+            pair(value);
+        } else if (value < 1000) {
+            *at++ = static_cast<char>('0' + value / 100);
+            pair(value % 100);
+        } else if (value < 10000) {
+            pair(value / 100);
+            pair(value % 100);
+        } else {
+            *at++ = static_cast<char>('0' + value / 10000);
+            pair(value / 100 % 100);
+            pair(value % 100);
+        }
+        return at;
     }
 
     std::string storage_ = std::string(256, '\0');

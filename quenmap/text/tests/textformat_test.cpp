@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <random>
 #include <sstream>
@@ -112,6 +113,22 @@ TEST(LineBuffer, GrowsPastItsFirstRoomWithoutLosingText) {
     std::ostringstream out;
     out << line;
     EXPECT_EQ(out.str(), expected);
+}
+
+TEST(LineBuffer, NarrowWholeNumbersOfEveryValue) {
+    LineBuffer line;
+    std::string expected;
+    for (int value = -32768; value <= 32767; ++value) {
+        line.appendInteger(static_cast<std::int16_t>(value));
+        line.appendUnsigned(static_cast<std::uint16_t>(value));
+        line.appendInteger(static_cast<std::int8_t>(value));
+        line.append(' ');
+        expected += std::to_string(value) + std::to_string(static_cast<std::uint16_t>(value)) +
+                    std::to_string(static_cast<std::int8_t>(value)) + ' ';
+    }
+    line.appendInteger(std::numeric_limits<long long>::min());
+    expected += std::to_string(std::numeric_limits<long long>::min());
+    EXPECT_EQ(line.view(), expected);
 }
 
 }  // namespace
