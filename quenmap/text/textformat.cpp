@@ -50,11 +50,6 @@ constexpr std::uint64_t kWholePowersOfTen[] = {1,
                                                100000000000000,
                                                1000000000000000};
 
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 // Writes exactly `digits` decimal digits of value (leading zeros kept), in
 // the narrowest arithmetic that holds it.
 template <typename Unsigned>

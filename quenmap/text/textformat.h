@@ -25,6 +25,12 @@ std::string formatText(const char* format, Args... args) {
     return text;
 }
 
+// "00" to "99": two decimal digits at a time.
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // Text lines assembled in place. The large tables are written a line at a
 // time; building a line from many short pieces costs less here than through
 // string appends, which each check, grow and copy out of line.
@@ -101,13 +107,9 @@ class LineBuffer {
     }
     // The digits of a value below 100000.
     static char* writeShortDigits(char* at, unsigned value) {
-        static constexpr char kPairs[] =
-            "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-            "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-            "8081828384858687888990919293949596979899";
         auto pair = [&](unsigned twoDigits) {
-            at[0] = kPairs[2 * twoDigits];
-            at[1] = kPairs[2 * twoDigits + 1];
+            at[0] = kDigitPairs[2 * twoDigits];
+            at[1] = kDigitPairs[2 * twoDigits + 1];
             at += 2;
         };
         if (value < 10) {
