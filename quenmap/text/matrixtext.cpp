@@ -58,6 +58,35 @@ std::uint64_t readCell(std::istream& in, const std::string& name, Cell cell) {
     }
 }
 
+// count cells of one kind, side by side from offset on: the whole numbers
+// read together, as they stand in the text.
+void readCells(std::istream& in, const std::string& name, Cell cell, ImageBuilder& image,
+               std::size_t offset, std::size_t count) {
+    const std::size_t width = widthOf(cell);
+    if (cell == Cell::F64) {
+        for (std::size_t i = 0; i < count; ++i)
+            image.setRaw(offset + i * width, width, readCell(in, name, cell));
+        return;
+    }
+    const bool isUnsigned = cell == Cell::U8 || cell == Cell::U16 || cell == Cell::U32;
+    std::uint32_t unsignedValues[32];
+    std::int32_t signedValues[32];
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t part = std::min<std::size_t>(count - done, 32);
+        if (isUnsigned) {
+            readValues(in, name, unsignedValues, part);
+        } else {
+            readValues(in, name, signedValues, part);
+        }
+        for (std::size_t i = 0; i < part; ++i) {
+            const std::uint32_t raw =
+                isUnsigned ? unsignedValues[i] : static_cast<std::uint32_t>(signedValues[i]);
+            image.setRaw(offset + (done + i) * width, width, raw);
+        }
+        done += part;
+    }
+}
+
 // Appends the text of one cell: integers in decimal, reals so that they read back.
 void appendCell(LineBuffer& line, const Bytes& bytes, std::size_t offset, Cell cell) {
     switch (cell) {
@@ -329,15 +358,11 @@ void readFrequencyMatrix(TextInput& text, HwDatablock& block) {
     if (present && row->marker != nullptr) present = findKeyword(in, row->marker, flag);
     if (!present) rows = 0;
 
-    const std::size_t width = widthOf(row->cell);
     const std::size_t valuesInRow = static_cast<std::size_t>(columns) * row->valuesPerColumn;
     std::size_t r = 0;
     for (; r < static_cast<std::size_t>(rows); ++r) {
         if (!skipToChar(in, ':', flag)) break;
-        for (std::size_t c = 0; c < valuesInRow; ++c) {
-            image.setRaw(row->valueOffset + r * rowStride(*row) + c * width, widthOf(row->cell),
-                         readCell(in, name, row->cell));
-        }
+        readCells(in, name, row->cell, image, row->valueOffset + r * rowStride(*row), valuesInRow);
         fillFrom(image, *row, r, valuesInRow);
     }
     for (; r < row->rows; ++r) fillFrom(image, *row, r, 0);
@@ -689,9 +714,9 @@ void readLabelledGroups(TextInput& text, HwDatablock& block) {
             }
             for (std::size_t i = 0; present && i < static_cast<std::size_t>(counts[n]); ++i) {
                 present = skipToChar(in, ':', flag);
-                for (std::size_t k = 0; present && k < row->valuesPerRow; ++k) {
-                    image.setRaw(groupValueOffset(*row, n, q, i, k), widthOf(row->cell),
-                                 readCell(in, name, row->cell));
+                if (present) {
+                    readCells(in, name, row->cell, image, groupValueOffset(*row, n, q, i, 0),
+                              row->valuesPerRow);
                 }
             }
         }

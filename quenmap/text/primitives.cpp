@@ -206,6 +206,33 @@ DecimalText extractDecimal(std::istream& in) {
     return text;
 }
 
+std::size_t extractDecimals(std::istream& in, DecimalText* values, std::size_t count) {
+    std::streambuf* buffer = in.rdbuf();
+    for (std::size_t taken = 0; taken < count; ++taken) {
+        // A number that ends well inside the ready characters is read here;
+        // at the end of them, with more digits than 64 bits surely hold, or
+        // without digits, extractDecimal reads it with its stream states.
+        const char* at = in.good() ? GetArea::next(buffer) : nullptr;
+        const char* const end = at != nullptr ? GetArea::end(buffer) : nullptr;
+        while (at != end && isBlankChar(*at)) ++at;
+        DecimalText text{true, false, 0};
+        if (at != end && (*at == '-' || *at == '+')) text.negative = *at++ == '-';
+        const char* const digits = at;
+        constexpr std::ptrdiff_t kSafeDigits = 19;
+        while (at != end && *at >= '0' && *at <= '9' && at - digits < kSafeDigits) {
+            text.magnitude = text.magnitude * 10 + static_cast<std::uint64_t>(*at++ - '0');
+        }
+        if (at == end || at == digits || (*at >= '0' && *at <= '9')) {
+            values[taken] = extractDecimal(in);
+            if (!values[taken].ok) return taken + 1;
+            continue;
+        }
+        GetArea::advance(buffer, at);
+        values[taken] = text;
+    }
+    return count;
+}
+
 bool findKeyword(std::istream& in, const std::string& word, bool required) {
     std::string token;
     readToken(in, token);

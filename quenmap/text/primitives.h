@@ -3,6 +3,7 @@
 // on them. A fatal text error is thrown as TextFailure and turned into the
 // message and exit status in one place, the conversion run.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <istream>
@@ -78,37 +79,62 @@ struct DecimalText {
     std::uint64_t magnitude;
 };
 DecimalText extractDecimal(std::istream& in);
+// Up to count numbers one after the other, each as extractDecimal reads it;
+// stops after the first that does not read. Answers how many were taken
+// (when one failed, it is the last of them). The large matrices are read so.
+std::size_t extractDecimals(std::istream& in, DecimalText* values, std::size_t count);
+
+// The value of a whole number read as formatted extraction into T reads it;
+// a value out of T's range or not read ends the conversion as invalid.
+template <typename T>
+T checkedValue(std::istream& in, const DecimalText& text, const std::string& blockName) {
+    static_assert(std::is_integral_v<T> && sizeof(T) > 1, "whole numbers wider than a byte");
+    T value{};
+    constexpr auto kMaximum = static_cast<std::uint64_t>(std::numeric_limits<T>::max());
+    if (!text.ok) failInvalidValue(blockName);
+    if constexpr (std::is_signed_v<T>) {
+        // The negative range reaches one further than the positive one.
+        if (text.magnitude > kMaximum + (text.negative ? 1 : 0)) {
+            in.setstate(std::ios::failbit);
+            failInvalidValue(blockName);
+        }
+        value = text.negative
+                    ? static_cast<T>(static_cast<std::int64_t>(std::uint64_t(0) - text.magnitude))
+                    : static_cast<T>(text.magnitude);
+    } else {
+        // Unsigned extraction takes a minus sign and negates, modulo the type.
+        if (text.magnitude > kMaximum) {
+            in.setstate(std::ios::failbit);
+            failInvalidValue(blockName);
+        }
+        value = text.negative ? static_cast<T>(T(0) - static_cast<T>(text.magnitude))
+                              : static_cast<T>(text.magnitude);
+    }
+    return value;
+}
 
 template <typename T>
 T readValue(std::istream& in, const std::string& blockName) {
-    T value{};
     if constexpr (std::is_integral_v<T> && sizeof(T) > 1) {
-        const DecimalText text = extractDecimal(in);
-        constexpr auto kMaximum = static_cast<std::uint64_t>(std::numeric_limits<T>::max());
-        if (!text.ok) failInvalidValue(blockName);
-        if constexpr (std::is_signed_v<T>) {
-            // The negative range reaches one further than the positive one.
-            if (text.magnitude > kMaximum + (text.negative ? 1 : 0)) {
-                in.setstate(std::ios::failbit);
-                failInvalidValue(blockName);
-            }
-            value =
-                text.negative
-                    ? static_cast<T>(static_cast<std::int64_t>(std::uint64_t(0) - text.magnitude))
-                    : static_cast<T>(text.magnitude);
-        } else {
-            // Unsigned extraction takes a minus sign and negates, modulo the type.
-            if (text.magnitude > kMaximum) {
-                in.setstate(std::ios::failbit);
-                failInvalidValue(blockName);
-            }
-            value = text.negative ? static_cast<T>(T(0) - static_cast<T>(text.magnitude))
-                                  : static_cast<T>(text.magnitude);
-        }
+        return checkedValue<T>(in, extractDecimal(in), blockName);
     } else {
+        T value{};
         if (!(in >> value)) failInvalidValue(blockName);
+        return value;
     }
-    return value;
+}
+
+// count whole numbers into values, each as readValue<T> reads it.
+template <typename T>
+void readValues(std::istream& in, const std::string& blockName, T* values, std::size_t count) {
+    DecimalText texts[32];
+    while (count > 0) {
+        const std::size_t taken = extractDecimals(in, texts, std::min<std::size_t>(count, 32));
+        for (std::size_t i = 0; i < taken; ++i)
+            values[i] = checkedValue<T>(in, texts[i], blockName);
+        values += taken;
+        count -= taken;
+    }
 }
 
 // Reads the single separator character between the parts of a number such as

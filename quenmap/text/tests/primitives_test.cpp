@@ -270,5 +270,45 @@ TEST(TextPrimitives, TokensOfChosenFirstCharactersArePickedOutOfTheRest) {
     EXPECT_TRUE(none.eof() && none.fail());
 }
 
+// Numbers read together give what reading them one by one gives: the values,
+// the first failure, and the stream's position and states at the end.
+TEST(TextPrimitives, NumbersReadTogetherAsOneByOne) {
+    const std::string texts[] = {
+        "1 -2 +3\t\t 44\n-32768 32767 7",
+        "  12345678901234567890 5",   // more digits than the fast path takes
+        "99999999999999999999999 1",  // beyond 64 bits
+        "3 18446744073709551621 4",   // 2^64 + 5: must not wrap to 5
+        "-9223372036854775808 0 0",
+        "1 2 x 4",  // no digits
+        "1 2 - 4",  // a sign without digits
+        "5 6",      // ends in a number
+        "5 6 ",
+        "7\r\n8\f9\v10"};
+    for (const std::string& text : texts) {
+        for (std::size_t chunk : {1, 3, 64}) {
+            for (std::size_t count : {1, 2, 3, 4}) {
+                ChunkedBuffer oneBuffer(text, chunk);
+                std::istream one(&oneBuffer);
+                std::vector<long long> expected;
+                TextFailure expectedFailure = failureOf([&] {
+                    for (std::size_t i = 0; i < count; ++i) {
+                        expected.push_back(readValue<long long>(one, "B"));
+                    }
+                });
+                ChunkedBuffer togetherBuffer(text, chunk);
+                std::istream together(&togetherBuffer);
+                std::vector<long long> values(count, -1);
+                TextFailure failure =
+                    failureOf([&] { readValues(together, "B", values.data(), count); });
+                EXPECT_EQ(failure.status, expectedFailure.status) << text << " " << chunk;
+                if (failure.status != -1) continue;
+                EXPECT_EQ(values, expected) << text << " " << chunk;
+                EXPECT_EQ(together.rdstate(), one.rdstate()) << text << " " << chunk;
+                EXPECT_EQ(together.get(), one.get()) << text << " " << chunk;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace quenmap
