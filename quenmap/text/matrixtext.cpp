@@ -58,6 +58,22 @@ std::uint64_t readCell(std::istream& in, const std::string& name, Cell cell) {
     }
 }
 
+// The low `width` bytes of each value, little-endian, side by side from
+// offset on; what would not fit the image is dropped, as by single stores.
+void storeLowBytes(Bytes& bytes, std::size_t offset, std::size_t width, const std::uint32_t* values,
+                   std::size_t count) {
+    if (!fits(bytes, offset, count * width)) {
+        for (std::size_t i = 0; i < count; ++i)
+            writeRaw(bytes, offset + i * width, width, values[i]);
+        return;
+    }
+    std::uint8_t* at = bytes.data() + offset;
+    for (std::size_t i = 0; i < count; ++i) {
+        for (std::size_t b = 0; b < width; ++b)
+            *at++ = static_cast<std::uint8_t>(values[i] >> (8 * b));
+    }
+}
+
 // count cells of one kind, side by side from offset on: the whole numbers
 // read together, as they stand in the text.
 void readCells(std::istream& in, const std::string& name, Cell cell, ImageBuilder& image,
@@ -78,11 +94,9 @@ void readCells(std::istream& in, const std::string& name, Cell cell, ImageBuilde
         } else {
             readValues(in, name, signedValues, part);
         }
-        for (std::size_t i = 0; i < part; ++i) {
-            const std::uint32_t raw =
-                isUnsigned ? unsignedValues[i] : static_cast<std::uint32_t>(signedValues[i]);
-            image.setRaw(offset + (done + i) * width, width, raw);
-        }
+        const std::uint32_t* raw =
+            isUnsigned ? unsignedValues : reinterpret_cast<const std::uint32_t*>(signedValues);
+        storeLowBytes(image.bytes(), offset + done * width, width, raw, part);
         done += part;
     }
 }

@@ -210,7 +210,7 @@ void writeV20Table(std::ostream& out, const HwDatablock& block) {
         for (const V20Column& column : kV20Columns) {
             out << separator;
             if (column.real) {
-                out << floatAt(bytes, row + column.offset);
+                out << streamText(floatAt(bytes, row + column.offset));
             } else {
                 out << static_cast<std::int16_t>(readU16(bytes, row + column.offset));
             }
@@ -370,7 +370,7 @@ void writeVector(std::ostream& out, const Bytes& bytes, const MiscVector& vector
         out << vector.key << i + 1 << kMiscSeparator;
         switch (vector.kind) {
             case Vector::Real:
-                out << floatAt(bytes, vector.offset + 4 * i);
+                out << streamText(floatAt(bytes, vector.offset + 4 * i));
                 break;
             case Vector::RealSteps:
                 out << fixedText(

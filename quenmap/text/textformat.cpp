@@ -147,6 +147,11 @@ std::string formatReal(const char* format, double value) {
     return precision >= 0 ? fixedText(value, precision) : formatText(format, value);
 }
 
+std::string streamText(double value) {
+    std::string text = charsOf(value, std::chars_format::general, 6);
+    return text.empty() ? formatText("%g", value) : text;
+}
+
 std::string shortestFixedText(double value) {
     std::string text = charsOf(value, std::chars_format::fixed);
     return text.empty() ? formatText("%.17g", value) : text;

@@ -145,6 +145,10 @@ std::string fixedText(double value, int decimals);
 // A real through a printf format; "%.<n>f" takes the fast path of fixedText.
 std::string formatReal(const char* format, double value);
 
+// The text a stream writes for a real with its default format ("%.6g"),
+// without the stream's locale machinery.
+std::string streamText(double value);
+
 // The shortest fixed-point text that reads back as exactly this value.
 std::string shortestFixedText(double value);
 std::string shortestFixedText(float value);

@@ -9,6 +9,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace quenmap {
 namespace {
@@ -129,6 +130,36 @@ TEST(LineBuffer, NarrowWholeNumbersOfEveryValue) {
     line.appendInteger(std::numeric_limits<long long>::min());
     expected += std::to_string(std::numeric_limits<long long>::min());
     EXPECT_EQ(line.view(), expected);
+}
+
+TEST(StreamText, RealsAsTheStreamWritesThem) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-40, 40);
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  1.0,
+                                  0.5,
+                                  123456.0,
+                                  1234567.0,
+                                  0.0001,
+                                  0.00001,
+                                  1e-300,
+                                  3.4028234663852886e38,
+                                  100000.0,
+                                  999999.5,
+                                  std::numeric_limits<double>::infinity(),
+                                  -std::numeric_limits<double>::infinity()};
+    for (int i = 0; i < 20000; ++i) {
+        const float single =
+            static_cast<float>(mantissa(random) * std::pow(10.0, exponent(random)));
+        values.push_back(static_cast<double>(single));
+    }
+    for (double value : values) {
+        std::ostringstream stream;
+        stream << value;
+        EXPECT_EQ(streamText(value), stream.str()) << value;
+    }
 }
 
 }  // namespace
