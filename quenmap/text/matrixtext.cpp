@@ -128,6 +128,53 @@ void appendCell(LineBuffer& line, const Bytes& bytes, std::size_t offset, Cell c
     }
 }
 
+// count cells of one kind side by side from offset on, each after the
+// separator. The large matrices are written so: the kind is looked at and
+// the bounds checked once for the row, not once for every cell.
+void appendCells(LineBuffer& line, const Bytes& bytes, std::size_t offset, std::size_t count,
+                 Cell cell, std::string_view separator) {
+    const std::size_t width = widthOf(cell);
+    if (cell == Cell::F64 || !fits(bytes, offset, count * width)) {
+        for (std::size_t i = 0; i < count; ++i) {
+            line.append(separator);
+            appendCell(line, bytes, offset + i * width, cell);
+        }
+        return;
+    }
+    const std::uint8_t* at = bytes.data() + offset;
+    auto each = [&](auto valueAt) {
+        for (std::size_t i = 0; i < count; ++i) {
+            line.append(separator);
+            line.appendInteger(valueAt(at + i * width));
+        }
+    };
+    auto u16 = [](const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); };
+    auto u32 = [](const std::uint8_t* p) {
+        return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+               (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    };
+    switch (cell) {
+        case Cell::I8:
+            each([](const std::uint8_t* p) { return static_cast<std::int8_t>(*p); });
+            break;
+        case Cell::U8:
+            each([](const std::uint8_t* p) { return *p; });
+            break;
+        case Cell::I16:
+            each([&](const std::uint8_t* p) { return static_cast<std::int16_t>(u16(p)); });
+            break;
+        case Cell::U16:
+            each(u16);
+            break;
+        case Cell::I32:
+            each([&](const std::uint8_t* p) { return static_cast<std::int32_t>(u32(p)); });
+            break;
+        default:
+            each(u32);
+            break;
+    }
+}
+
 // A count is never negative: "-1" stands for the huge number it would be unsigned.
 std::int64_t readCountValue(std::istream& in, const std::string& name) {
     long long count = readValue<long long>(in, name);
@@ -413,9 +460,8 @@ void writeFrequencyMatrix(std::ostream& out, const HwDatablock& block, const Fre
             break;
     }
     out << '\n' << row.commentsAfterCount;
-    const std::size_t width = widthOf(row.cell);
-    // Each row is built as one line and written at once: the matrices are
-    // the largest texts the tool writes.
+    // The rows are built in one buffer and written in large pieces: the
+    // matrices are the largest texts the tool writes.
     const std::string_view separator = row.separator;
     LineBuffer line;
     for (std::size_t r = 0; r < rows; ++r) {
@@ -426,10 +472,8 @@ void writeFrequencyMatrix(std::ostream& out, const HwDatablock& block, const Fre
             line.appendUnsigned(r);
             line.append(": ");
         }
-        for (std::size_t c = 0; c < columns * row.valuesPerColumn; ++c) {
-            line.append(separator);
-            appendCell(line, bytes, row.valueOffset + r * rowStride(row) + c * width, row.cell);
-        }
+        appendCells(line, bytes, row.valueOffset + r * rowStride(row),
+                    columns * row.valuesPerColumn, row.cell, separator);
         line.append('\n');
         line.writeWhenFull(out);
     }
@@ -754,10 +798,8 @@ void writeLabelledGroups(std::ostream& out, const HwDatablock& block, const Labe
                 line.append(' ');
                 line.appendUnsigned(i + 1);
                 line.append(": ");
-                for (std::size_t k = 0; k < row.valuesPerRow; ++k) {
-                    line.append(kRowSeparator);
-                    appendCell(line, bytes, groupValueOffset(row, n, q, i, k), row.cell);
-                }
+                appendCells(line, bytes, groupValueOffset(row, n, q, i, 0), row.valuesPerRow,
+                            row.cell, kRowSeparator);
                 line.append('\n');
                 line.writeWhenFull(out);
             }
