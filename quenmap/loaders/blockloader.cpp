@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "text/primitives.h"
+
 namespace quenmap {
 
 namespace {
@@ -29,9 +31,16 @@ LoadResult loadBlock(std::istream& in, HwDatablock& block) {
     const std::size_t length = static_cast<std::size_t>(low | (high << 8));
     if (length < kHeaderSize || length < block.blockSize()) return LoadResult::Malformed;
 
-    std::vector<std::uint8_t> image(length, 0);
     in.seekg(idPosition - std::istream::off_type(2));
     if (!in) return LoadResult::Malformed;
+    // An image held in memory is loaded where it stands, without a copy.
+    if (const char* ready = readyCharacters(in, length)) {
+        skipReadyCharacters(in, length);
+        return block.setFromImage(reinterpret_cast<const std::uint8_t*>(ready), length) == kLoaded
+                   ? LoadResult::Loaded
+                   : LoadResult::Rejected;
+    }
+    std::vector<std::uint8_t> image(length, 0);
     in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(length));
     if (static_cast<std::size_t>(in.gcount()) != length) return LoadResult::Malformed;
     return block.setFromImage(image.data(), image.size()) == kLoaded ? LoadResult::Loaded

@@ -89,6 +89,19 @@ bool readCharacter(std::istream& in, char& c) {
 
 }  // namespace
 
+const char* readyCharacters(std::istream& in, std::size_t count) {
+    if (!in.good()) return nullptr;
+    std::streambuf* buffer = in.rdbuf();
+    const char* next = GetArea::next(buffer);
+    const char* end = GetArea::end(buffer);
+    return next != nullptr && static_cast<std::size_t>(end - next) >= count ? next : nullptr;
+}
+
+void skipReadyCharacters(std::istream& in, std::size_t count) {
+    std::streambuf* buffer = in.rdbuf();
+    GetArea::advance(buffer, GetArea::next(buffer) + count);
+}
+
 bool readToken(std::istream& in, std::string& token) {
     if (!in.good()) {
         in.setstate(std::ios::failbit);

@@ -40,6 +40,12 @@ class TextInput {
     std::ostream& diagnostics_;
 };
 
+// The next count characters when the stream's buffer holds them ready in
+// one piece, else nullptr; they stay unread until skipReadyCharacters.
+// Lets a reader take a block's bytes where they stand.
+const char* readyCharacters(std::istream& in, std::size_t count);
+void skipReadyCharacters(std::istream& in, std::size_t count);
+
 // Reads the next white-space-separated token exactly as `in >> token` does
 // (the same state bits), straight from the stream buffer: the keyword
 // searches read every token of the text.
