@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace quenmap {
@@ -65,6 +66,13 @@ void writeDigits(char* at, Unsigned value, int digits) {
     if (end > at) *at = static_cast<char>('0' + value % 10);
 }
 
+// The digits of a whole number, in 32-bit arithmetic where it fits.
+char* writeWhole(char* out, std::uint64_t value) {
+    if (value <= UINT32_MAX)
+        return std::to_chars(out, out + 24, static_cast<std::uint32_t>(value)).ptr;
+    return std::to_chars(out, out + 24, value).ptr;
+}
+
 // "%.<decimals>f" of value without the general exact algorithm. The whole
 // part and the fraction of a double split exactly; the fraction times
 // 10^decimals, rounded in double arithmetic, is within half a unit in the
@@ -77,7 +85,17 @@ char* writeFixedFast(char* out, double value, int decimals) {
     if (!(magnitude < 0x1p63)) return nullptr;  // also NaN and infinities
     // Conversions to integers truncate; both parts are below 2^63.
     std::uint64_t wholePart = static_cast<std::uint64_t>(magnitude);
-    const double scaled = (magnitude - static_cast<double>(wholePart)) * kPowersOfTen[decimals];
+    const double fraction = magnitude - static_cast<double>(wholePart);
+    if (fraction == 0.0) {
+        // Whole values, common in the tables: the fraction is all zeros.
+        if (std::signbit(value)) *out++ = '-';
+        out = writeWhole(out, wholePart);
+        if (decimals == 0) return out;
+        *out++ = '.';
+        std::memset(out, '0', static_cast<std::size_t>(decimals));
+        return out + decimals;
+    }
+    const double scaled = fraction * kPowersOfTen[decimals];
     std::uint64_t fractionPart = static_cast<std::uint64_t>(scaled);
     const double remainder = scaled - static_cast<double>(fractionPart);
     if (std::fabs(remainder - 0.5) <= scaled * 0x1p-52) return nullptr;
@@ -86,11 +104,7 @@ char* writeFixedFast(char* out, double value, int decimals) {
         ++wholePart;
     }
     if (std::signbit(value)) *out++ = '-';
-    if (wholePart <= UINT32_MAX) {
-        out = std::to_chars(out, out + 24, static_cast<std::uint32_t>(wholePart)).ptr;
-    } else {
-        out = std::to_chars(out, out + 24, wholePart).ptr;
-    }
+    out = writeWhole(out, wholePart);
     if (decimals == 0) return out;
     *out++ = '.';
     if (fractionPart <= UINT32_MAX) {
