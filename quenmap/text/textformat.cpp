@@ -66,13 +66,6 @@ void writeDigits(char* at, Unsigned value, int digits) {
     if (end > at) *at = static_cast<char>('0' + value % 10);
 }
 
-// The digits of a whole number, in 32-bit arithmetic where it fits.
-char* writeWhole(char* out, std::uint64_t value) {
-    if (value <= UINT32_MAX)
-        return std::to_chars(out, out + 24, static_cast<std::uint32_t>(value)).ptr;
-    return std::to_chars(out, out + 24, value).ptr;
-}
-
 // "%.<decimals>f" of value without the general exact algorithm. The whole
 // part and the fraction of a double split exactly; the fraction times
 // 10^decimals, rounded in double arithmetic, is within half a unit in the
@@ -89,7 +82,7 @@ char* writeFixedFast(char* out, double value, int decimals) {
     if (fraction == 0.0) {
         // Whole values, common in the tables: the fraction is all zeros.
         if (std::signbit(value)) *out++ = '-';
-        out = writeWhole(out, wholePart);
+        out = writeDecimal(out, wholePart);
         if (decimals == 0) return out;
         *out++ = '.';
         std::memset(out, '0', static_cast<std::size_t>(decimals));
@@ -104,7 +97,7 @@ char* writeFixedFast(char* out, double value, int decimals) {
         ++wholePart;
     }
     if (std::signbit(value)) *out++ = '-';
-    out = writeWhole(out, wholePart);
+    out = writeDecimal(out, wholePart);
     if (decimals == 0) return out;
     *out++ = '.';
     if (fractionPart <= UINT32_MAX) {
@@ -115,7 +108,64 @@ char* writeFixedFast(char* out, double value, int decimals) {
     return out + decimals;
 }
 
+void writePair(char* out, std::uint32_t twoDigits) {
+    out[0] = kDigitPairs[2 * twoDigits];
+    out[1] = kDigitPairs[2 * twoDigits + 1];
+}
+
+// Exactly four digits of a value below 10000.
+void writeFourDigits(char* out, std::uint32_t value) {
+    writePair(out, value / 100);
+    writePair(out + 2, value % 100);
+}
+
+// Exactly eight digits of a value below 10^8.
+void writeEightDigits(char* out, std::uint32_t value) {
+    writeFourDigits(out, value / 10000);
+    writeFourDigits(out + 4, value % 10000);
+}
+
+// The digits of a value below 10^8, without leading zeros.
+char* writeUpToEightDigits(char* out, std::uint32_t value) {
+    if (value >= 10000) {
+        out = writeUpToEightDigits(out, value / 10000);
+        writeFourDigits(out, value % 10000);
+        return out + 4;
+    }
+    if (value >= 1000) {
+        writeFourDigits(out, value);
+        return out + 4;
+    }
+    if (value >= 100) {
+        *out++ = static_cast<char>('0' + value / 100);
+        writePair(out, value % 100);
+        return out + 2;
+    }
+    if (value >= 10) {
+        writePair(out, value);
+        return out + 2;
+    }
+    *out = static_cast<char>('0' + value);
+    return out + 1;
+}
+
 }  // namespace
+
+char* writeDecimal(char* out, std::uint64_t value) {
+    constexpr std::uint64_t kEightDigits = 100000000;
+    if (value < kEightDigits) return writeUpToEightDigits(out, static_cast<std::uint32_t>(value));
+    if (value < kEightDigits * kEightDigits) {
+        out = writeUpToEightDigits(out, static_cast<std::uint32_t>(value / kEightDigits));
+    } else {
+        const std::uint64_t top = value / (kEightDigits * kEightDigits);
+        out = writeUpToEightDigits(out, static_cast<std::uint32_t>(top));
+        value %= kEightDigits * kEightDigits;
+        writeEightDigits(out, static_cast<std::uint32_t>(value / kEightDigits));
+        out += 8;
+    }
+    writeEightDigits(out, static_cast<std::uint32_t>(value % kEightDigits));
+    return out + 8;
+}
 
 void LineBuffer::grow(std::size_t size) {
     storage_.resize(std::max(2 * storage_.size(), used_ + size));

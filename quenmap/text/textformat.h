@@ -4,6 +4,7 @@
 // as printf writes them but without its cost on large tables.
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ostream>
@@ -30,6 +31,11 @@ inline constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
+
+// The decimal digits of value (no sign, no leading zeros); returns their end.
+// Split into parts of eight digits, each written in 32-bit arithmetic two
+// digits at a time: the tables hold hundreds of thousands of numbers.
+char* writeDecimal(char* out, std::uint64_t value);
 
 // Text lines assembled in place. The large tables are written a line at a
 // time; building a line from many short pieces costs less here than through
@@ -92,44 +98,15 @@ class LineBuffer {
     template <typename T>
     void appendChars(T value) {
         char* at = room(kNumberRoom);
-        if constexpr (sizeof(T) <= 2) {
-            // The matrices are mostly 8- and 16-bit cells: at most five digits.
-            int wide = value;
-            if (wide < 0) {
+        std::uint64_t magnitude = static_cast<std::uint64_t>(value);
+        if constexpr (std::is_signed_v<T>) {
+            if (value < 0) {
                 *at++ = '-';
-                wide = -wide;
+                magnitude = std::uint64_t(0) - magnitude;
             }
-            at = writeShortDigits(at, static_cast<unsigned>(wide));
-        } else {
-            at = std::to_chars(at, at + kNumberRoom, value).ptr;
         }
-        used_ = static_cast<std::size_t>(at - storage_.data());
+        used_ = static_cast<std::size_t>(writeDecimal(at, magnitude) - storage_.data());
     }
-    // The digits of a value below 100000.
-    static char* writeShortDigits(char* at, unsigned value) {
-        auto pair = [&](unsigned twoDigits) {
-            at[0] = kDigitPairs[2 * twoDigits];
-            at[1] = kDigitPairs[2 * twoDigits + 1];
-            at += 2;
-        };
-        if (value < 10) {
-            *at++ = static_cast<char>('0' + value);
-        } else if (value < 100) {
-            pair(value);
-        } else if (value < 1000) {
-            *at++ = static_cast<char>('0' + value / 100);
-            pair(value % 100);
-        } else if (value < 10000) {
-            pair(value / 100);
-            pair(value % 100);
-        } else {
-            *at++ = static_cast<char>('0' + value / 10000);
-            pair(value / 100 % 100);
-            pair(value % 100);
-        }
-        return at;
-    }
-
     std::string storage_ = std::string(256, '\0');
     std::size_t used_ = 0;
 };

@@ -167,5 +167,24 @@ TEST(StreamText, RealsAsTheStreamWritesThem) {
     }
 }
 
+TEST(LineBuffer, WholeNumbersOfEveryLength) {
+    std::vector<std::uint64_t> values = {0, std::numeric_limits<std::uint64_t>::max()};
+    for (std::uint64_t power = 1; power <= 10000000000000000000ull; power *= 10) {
+        values.insert(values.end(), {power - 1, power, power + 1});
+        if (power > std::numeric_limits<std::uint64_t>::max() / 10) break;
+    }
+    std::mt19937_64 random(64);
+    for (int i = 0; i < 100000; ++i) values.push_back(random() >> (random() % 64));
+    for (std::uint64_t value : values) {
+        LineBuffer line;
+        line.appendUnsigned(value);
+        line.appendInteger(static_cast<std::int64_t>(value));
+        line.appendInteger(static_cast<std::int32_t>(value));
+        EXPECT_EQ(line.view(), std::to_string(value) +
+                                   std::to_string(static_cast<std::int64_t>(value)) +
+                                   std::to_string(static_cast<std::int32_t>(value)));
+    }
+}
+
 }  // namespace
 }  // namespace quenmap
