@@ -3,7 +3,6 @@
 // and the fixed-point forms the writers use most, which are written exactly
 // as printf writes them but without its cost on large tables.
 
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -25,12 +24,6 @@ std::string formatText(const char* format, Args... args) {
     text.resize(static_cast<std::size_t>(n));
     return text;
 }
-
-// "00" to "99": two decimal digits at a time.
-inline constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
 
 // The decimal digits of value (no sign, no leading zeros); returns their end.
 // Split into parts of eight digits, each written in 32-bit arithmetic two
@@ -70,7 +63,6 @@ class LineBuffer {
         ++used_;
     }
     // Whole numbers in decimal, as the stream writes them.
-    // (On the value's own type: narrow values convert in narrow arithmetic.)
     template <typename Integer>
     void appendInteger(Integer value) {
         static_assert(std::is_integral_v<Integer>, "whole numbers only");
