@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <sstream>
 #include <string>
 
 #include "datablocks/catalogueclasses.h"
+#include "text/tests/piecewisebuffer.h"
 
 namespace quenmap {
 namespace {
@@ -135,42 +135,6 @@ TEST(DatablockLoader, LongerBlockLoadsTheClassSizeAndSkipsTheRest) {
     EXPECT_EQ(readBlockId(in), 0xFFFF);
 }
 
-// A seekable stream buffer that holds only a few bytes ready at a time, as
-// a file buffer may: blocks are then read through a copy, not in place.
-class SmallPieces : public std::streambuf {
-  public:
-    SmallPieces(std::string bytes, std::size_t piece) : bytes_(std::move(bytes)), piece_(piece) {
-        setg(bytes_.data(), bytes_.data(), bytes_.data());
-    }
-
-  protected:
-    int_type underflow() override {
-        if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-        char* const end = bytes_.data() + bytes_.size();
-        if (gptr() == end) return traits_type::eof();
-        setg(bytes_.data(), gptr(), std::min(gptr() + piece_, end));
-        return traits_type::to_int_type(*gptr());
-    }
-    pos_type seekoff(off_type offset, std::ios_base::seekdir direction,
-                     std::ios_base::openmode) override {
-        off_type base = direction == std::ios_base::beg   ? 0
-                        : direction == std::ios_base::cur ? gptr() - bytes_.data()
-                                                          : static_cast<off_type>(bytes_.size());
-        const off_type target = base + offset;
-        if (target < 0 || target > static_cast<off_type>(bytes_.size())) return pos_type(-1);
-        char* at = bytes_.data() + target;
-        setg(bytes_.data(), at, at);
-        return pos_type(target);
-    }
-    pos_type seekpos(pos_type position, std::ios_base::openmode which) override {
-        return seekoff(off_type(position), std::ios_base::beg, which);
-    }
-
-  private:
-    std::string bytes_;
-    std::size_t piece_;
-};
-
 TEST(DatablockLoader, BlocksReadInPiecesLoadAsBlocksHeldWhole) {
     HwDatablockSsynOcxoRefCalValue first = whiteSpaceBlock();  // 16 bytes
     HwDatablockMiscIdent second(10503);                        // 44 bytes
@@ -178,7 +142,7 @@ TEST(DatablockLoader, BlocksReadInPiecesLoadAsBlocksHeldWhole) {
     const std::string bytes = imageOf(first) + imageOf(second) + "\xFF\xFF";
     for (std::size_t piece : {1, 5, 17, 100}) {
         SCOPED_TRACE(piece);
-        SmallPieces buffer(bytes, piece);
+        test::PiecewiseBuffer buffer(bytes, piece);
         std::istream in(&buffer);
         ASSERT_EQ(readBlockId(in), 10000);
         HwDatablockSsynOcxoRefCalValue a;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "text/tests/piecewisebuffer.h"
+
 namespace quenmap {
 namespace {
 
@@ -166,37 +168,13 @@ TEST(TextPrimitives, WholeNumbersReadAsFormattedExtractionReadsThem) {
     }
 }
 
-// A stream buffer that hands out its text a few characters at a time, as a
-// file buffer does in pages: the readers must carry tokens and numbers
-// across refills.
-class ChunkedBuffer : public std::streambuf {
-  public:
-    ChunkedBuffer(std::string text, std::size_t chunk) : text_(std::move(text)), chunk_(chunk) {
-        setg(text_.data(), text_.data(), text_.data());
-    }
-
-  protected:
-    int_type underflow() override {
-        if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-        char* next = egptr();
-        char* const end = text_.data() + text_.size();
-        if (next == end) return traits_type::eof();
-        setg(next, next, std::min(next + chunk_, end));
-        return traits_type::to_int_type(*gptr());
-    }
-
-  private:
-    std::string text_;
-    std::size_t chunk_;
-};
-
 TEST(TextPrimitives, ReadersCarryTokensAndNumbersAcrossBufferRefills) {
     const std::string text =
         "ID:  LP1IQPEP1A\nCOUNT: 12 * 345\n#x\t\t -17 +8 007:9\n 123456789012 end";
     for (std::size_t chunk : {1, 2, 3, 5, 64}) {
         // Tokens, with the state after the last one, as extraction gives them.
         std::istringstream reference(text);
-        ChunkedBuffer chunked(text, chunk);
+        test::PiecewiseBuffer chunked(text, chunk);
         std::istream in(&chunked);
         std::string expected, token;
         while (reference >> expected) {
@@ -208,7 +186,7 @@ TEST(TextPrimitives, ReadersCarryTokensAndNumbersAcrossBufferRefills) {
         EXPECT_TRUE(in.eof() && in.fail());
 
         // Keywords, characters and numbers in the order a reader takes them.
-        ChunkedBuffer again(text, chunk);
+        test::PiecewiseBuffer again(text, chunk);
         std::istream numbers(&again);
         EXPECT_TRUE(findKeyword(numbers, "COUNT:", false));
         EXPECT_EQ(readValue<int>(numbers, "B"), 12);
@@ -232,7 +210,7 @@ TEST(TextPrimitives, TokensOfChosenFirstCharactersArePickedOutOfTheRest) {
     leading['#'] = true;
     const std::string text = "1: -3 LP1A 2 #x Lx\tL  99 L";
     for (std::size_t chunk : {1, 2, 7, 64}) {
-        ChunkedBuffer buffer(text, chunk);
+        test::PiecewiseBuffer buffer(text, chunk);
         std::istream in(&buffer);
         std::string token;
         std::vector<std::string> picked;
@@ -243,7 +221,7 @@ TEST(TextPrimitives, TokensOfChosenFirstCharactersArePickedOutOfTheRest) {
     // One first character: the same tokens as reading every token gives.
     const std::string lines = "LP1 1: -3 xL L\nLL #L L";
     for (std::size_t chunk : {1, 2, 3, 64}) {
-        ChunkedBuffer buffer(lines, chunk);
+        test::PiecewiseBuffer buffer(lines, chunk);
         std::istream in(&buffer);
         std::string token;
         std::vector<std::string> picked;
@@ -287,7 +265,7 @@ TEST(TextPrimitives, NumbersReadTogetherAsOneByOne) {
     for (const std::string& text : texts) {
         for (std::size_t chunk : {1, 3, 64}) {
             for (std::size_t count : {1, 2, 3, 4}) {
-                ChunkedBuffer oneBuffer(text, chunk);
+                test::PiecewiseBuffer oneBuffer(text, chunk);
                 std::istream one(&oneBuffer);
                 std::vector<long long> expected;
                 TextFailure expectedFailure = failureOf([&] {
@@ -295,7 +273,7 @@ TEST(TextPrimitives, NumbersReadTogetherAsOneByOne) {
                         expected.push_back(readValue<long long>(one, "B"));
                     }
                 });
-                ChunkedBuffer togetherBuffer(text, chunk);
+                test::PiecewiseBuffer togetherBuffer(text, chunk);
                 std::istream together(&togetherBuffer);
                 std::vector<long long> values(count, -1);
                 TextFailure failure =
