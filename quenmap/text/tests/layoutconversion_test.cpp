@@ -6,46 +6,12 @@
 #include <algorithm>
 #include <sstream>
 
+#include "datablocks/tables/tests/conversionsupport.h"
 #include "driver/conversion.h"
 #include "layouttesting.h"
 
 namespace quenmap::test {
 namespace {
-
-struct Outcome {
-    int status = -1;
-    std::string output;
-    std::string errors;
-};
-
-Outcome toBinary(const std::string& text, const std::string& blockName) {
-    std::istringstream input(text);
-    std::ostringstream binary, log, out, err;
-    std::istringstream keys;
-    Console console{keys, out, err};
-    Outcome outcome;
-    outcome.status =
-        convertTextToBinary(input, binary, log, {"in.txt", "out.bin", blockName}, console);
-    outcome.output = binary.str();
-    outcome.errors = err.str();
-    return outcome;
-}
-
-Outcome toText(const std::string& image) {
-    std::istringstream input(image, std::ios::binary);
-    std::ostringstream ascii, log, out, err;
-    std::istringstream keys;
-    Console console{keys, out, err};
-    Outcome outcome;
-    outcome.status = convertBinaryToText(input, ascii, log, "out.txt", "in.bin", console);
-    outcome.output = ascii.str();
-    outcome.errors = err.str();
-    return outcome;
-}
-
-std::string asString(const Bytes& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
 
 const char kEnd[] = "# Das ist der END Block\nID:              END\n\n";
 const std::string kEndImage("\xFF\xFF\x00\x00", 4);
@@ -121,18 +87,18 @@ const char kCompanions[] =
 TEST(LayoutTextConversion, NamedBlocksConvertBothWays) {
     for (const SingleBlock& block : singleBlocks()) {
         if (block.image.empty()) continue;
-        Outcome binary = toBinary(std::string(kCompanions) + block.section, block.blockName);
+        Outcome binary = textToBinary(std::string(kCompanions) + block.section, block.blockName);
         ASSERT_EQ(binary.status, 0) << block.blockName << ": " << binary.errors;
         EXPECT_EQ(hex(Bytes(binary.output.begin(), binary.output.end())), hex(block.image))
             << block.blockName;
-        Outcome text = toText(asString(block.image) + kEndImage);
+        Outcome text = binaryToText(asString(block.image) + kEndImage);
         ASSERT_EQ(text.status, 0) << block.blockName << ": " << text.errors;
         EXPECT_EQ(text.output, block.section + kEnd) << block.blockName;
     }
 }
 
 TEST(LayoutTextConversion, CountAboveTheLimitEndsTheRunWithStatusTwo) {
-    Outcome binary = toBinary(
+    Outcome binary = textToBinary(
         "ID:              DACB_IQ_IMBALANCE_FREQ\nCOUNT:           27\n"
         "ID:              DACB_IQ_IMBALANCE_AMP\n1: 1\n",
         "BLOCK_DACB_IQ_IMBALANCE_AMP");
@@ -182,11 +148,11 @@ TEST(LayoutTextConversion, BoardsRoundTripThroughTheirImages) {
         {"FSYN", "ID:            FSYN_TCXO_REF_CAL_VALUE\nCOUNT:      1\n1:          42\n\n"},
     };
     for (const auto& [unit, sections] : boards) {
-        Outcome first = toBinary(identText(unit) + sections + kEnd, "");
+        Outcome first = textToBinary(identText(unit) + sections + kEnd, "");
         ASSERT_EQ(first.status, 0) << unit << ": " << first.errors;
-        Outcome text = toText(first.output);
+        Outcome text = binaryToText(first.output);
         ASSERT_EQ(text.status, 0) << unit << ": " << text.errors;
-        Outcome second = toBinary(text.output, "");
+        Outcome second = textToBinary(text.output, "");
         ASSERT_EQ(second.status, 0) << unit << ": " << second.errors;
         EXPECT_EQ(hex(Bytes(second.output.begin(), second.output.end())),
                   hex(Bytes(first.output.begin(), first.output.end())))
@@ -195,7 +161,7 @@ TEST(LayoutTextConversion, BoardsRoundTripThroughTheirImages) {
 }
 
 TEST(LayoutTextConversion, BaboWithoutItsOptionalModelConverts) {
-    Outcome binary = toBinary(
+    Outcome binary = textToBinary(
         identText("BABO") + "ID:              SERIAL_NUMBER\nSN:              4711\n\n" + kEnd, "");
     ASSERT_EQ(binary.status, 0) << binary.errors;
     const std::string model = asString(Image(12001, 40).bytes());

@@ -1,5 +1,5 @@
 #pragma once
-// In-process conversions for the table tests.
+// In-process conversions for the conversion tests of the tables and layouts.
 
 #include <map>
 #include <sstream>
