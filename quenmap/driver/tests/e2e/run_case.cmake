@@ -46,7 +46,7 @@ string(REPLACE "\r\n" "\n" stdout "${stdout}")
 string(REPLACE "\r\n" "\n" stderr "${stderr}")
 
 if(NOT "${status}" STREQUAL "${STATUS}")
-    fail("exit status ${status}, expected ${STATUS}")
+    fail("exit status ${status}, expected ${STATUS}\n--- standard output\n${stdout}--- standard error\n${stderr}")
 endif()
 
 if(DEFINED LOG)
