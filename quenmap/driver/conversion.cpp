@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <memory>
 #include <ostream>
-#include <sstream>
+#include <streambuf>
+#include <string>
 #include <vector>
 
 #include "blockselection.h"
@@ -193,12 +194,35 @@ int convertSingleBlock(TextInput& text, std::ostream& image, std::ostream& log,
     return kStatusSuccess;
 }
 
+// The image of a "-b" run, held until the whole conversion has succeeded; a
+// failed run leaves the binary file empty. Blocks arrive as one write each.
+class ImageBytes : public std::streambuf {
+  public:
+    const std::string& bytes() const { return bytes_; }
+
+  protected:
+    std::streamsize xsputn(const char* data, std::streamsize count) override {
+        bytes_.append(data, static_cast<std::size_t>(count));
+        return count;
+    }
+    int_type overflow(int_type character) override {
+        if (traits_type::eq_int_type(character, traits_type::eof()))
+            return traits_type::not_eof(character);
+        bytes_.push_back(traits_type::to_char_type(character));
+        return character;
+    }
+
+  private:
+    std::string bytes_;
+};
+
 }  // namespace
 
 int convertTextToBinary(std::istream& text, std::ostream& binary, std::ostream& log,
                         const TextToBinaryRequest& request, const Console& console) {
     TextInput input(text, console.out);
-    std::ostringstream image(std::ios::binary);
+    ImageBytes collected;
+    std::ostream image(&collected);
     int status = kStatusSuccess;
     try {
         if (request.blockName.empty() || request.blockName == kCompleteEeprom) {
@@ -213,7 +237,7 @@ int convertTextToBinary(std::istream& text, std::ostream& binary, std::ostream& 
         return failure.status;
     }
     if (status != kStatusSuccess) return status;
-    const std::string bytes = image.str();
+    const std::string& bytes = collected.bytes();
     binary.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     binary.flush();
     logSuccess(log, request.asciiPath, request.binaryPath);

@@ -1,10 +1,15 @@
 #include "memoryinput.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace quenmap {
 
-MemoryInputBuffer::MemoryInputBuffer(std::string content) : content_(std::move(content)) {
-    char* begin = content_.data();
-    setg(begin, begin, begin + content_.size());
+MemoryInputBuffer::MemoryInputBuffer(const char* begin, std::size_t size) {
+    // The get area is only ever read; the stream buffer interface just has no
+    // const form of it.
+    char* first = const_cast<char*>(begin);
+    setg(first, first, first + size);
 }
 
 MemoryInputBuffer::pos_type MemoryInputBuffer::seekoff(off_type offset,
@@ -38,6 +43,27 @@ std::string readWhole(std::istream& in, std::size_t sizeHint) {
         content.append(piece, static_cast<std::size_t>(read));
     }
     return content;
+}
+
+namespace {
+
+// The size of a file, or 0 when it cannot be told.
+std::size_t fileSize(const std::string& path) {
+    std::error_code failed;
+    const std::uintmax_t size = std::filesystem::file_size(path, failed);
+    return failed ? 0 : static_cast<std::size_t>(size);
+}
+
+}  // namespace
+
+InputFile::InputFile(const std::string& path, std::istream& opened)
+    : mapping_(platform::mapWholeFile(path)),
+      copy_(mapped() ? std::string() : readWhole(opened, fileSize(path))),
+      buffer_(mapped() ? mapping_.data : copy_.data(), mapped() ? mapping_.size : copy_.size()),
+      stream_(&buffer_) {}
+
+InputFile::~InputFile() {
+    platform::unmapFile(mapping_);
 }
 
 }  // namespace quenmap

@@ -32,13 +32,6 @@ bool isFlag(const std::string& argument, char direction) {
            std::tolower(static_cast<unsigned char>(argument[1])) == direction;
 }
 
-// The size of a file, or 0 when it cannot be told.
-std::size_t fileSize(const std::string& path) {
-    std::error_code failed;
-    const std::uintmax_t size = std::filesystem::file_size(path, failed);
-    return failed ? 0 : static_cast<std::size_t>(size);
-}
-
 }  // namespace
 
 int runQuenmap(const std::vector<std::string>& args, const Console& console) {
@@ -53,22 +46,20 @@ int runQuenmap(const std::vector<std::string>& args, const Console& console) {
         if (!ascii) return usage(console);
         std::ofstream binary(binaryPath, std::ios::binary | std::ios::trunc);
         if (!binary) return usage(console);
-        MemoryInputBuffer content(readWhole(ascii, fileSize(asciiPath)));
+        InputFile text(asciiPath, ascii);
         ascii.close();
-        std::istream text(&content);
         std::string blockName = args.size() == 5 ? args[4] : std::string();
         TextToBinaryRequest request{asciiPath, binaryPath, blockName};
-        return convertTextToBinary(text, binary, log, request, console);
+        return convertTextToBinary(text.stream(), binary, log, request, console);
     }
     if (isFlag(args[0], 'a')) {
         std::ofstream ascii(asciiPath, std::ios::trunc);
         if (!ascii) return usage(console);
         std::ifstream binary(binaryPath, std::ios::binary);
         if (!binary) return usage(console);
-        MemoryInputBuffer content(readWhole(binary, fileSize(binaryPath)));
+        InputFile image(binaryPath, binary);
         binary.close();
-        std::istream image(&content);
-        return convertBinaryToText(image, ascii, log, asciiPath, binaryPath, console);
+        return convertBinaryToText(image.stream(), ascii, log, asciiPath, binaryPath, console);
     }
     return usage(console);
 }

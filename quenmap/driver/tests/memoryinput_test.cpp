@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -12,7 +14,7 @@ namespace {
 // as a string stream over the same text does.
 TEST(MemoryInput, SeeksAndTellsAsAStringStream) {
     const std::string text = "ID: ONE\nCOUNT: 3\n1: 7\n";
-    MemoryInputBuffer buffer(text);
+    MemoryInputBuffer buffer(text.data(), text.size());
     std::istream in(&buffer);
     std::istringstream reference(text);
     std::string word, expected;
@@ -40,7 +42,7 @@ TEST(MemoryInput, SeeksAndTellsAsAStringStream) {
 }
 
 TEST(MemoryInput, SeekOutsideTheTextFailsAndLeavesThePosition) {
-    MemoryInputBuffer buffer("abc");
+    MemoryInputBuffer buffer("abc", 3);
     std::istream in(&buffer);
     in.seekg(1);
     in.seekg(4);
@@ -63,6 +65,37 @@ TEST(MemoryInput, ReadWholeTakesEverythingInPieces) {
     EXPECT_EQ(readWhole(in), large.substr(1));
     std::istringstream empty;
     EXPECT_EQ(readWhole(empty, 100), "");
+}
+
+std::string writeFile(const std::string& name, const std::string& content) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+}
+
+// Mapped or read, the file's stream holds every byte of it and seeks over it.
+TEST(InputFile, HoldsTheWholeFileAndSeeks) {
+    std::string content;
+    for (int i = 0; content.size() < 300000; ++i) content += std::to_string(i * 7919) + " ";
+    const std::string path = writeFile("quenmap_inputfile_large.txt", content);
+    std::ifstream opened(path, std::ios::binary);
+    InputFile input(path, opened);
+    EXPECT_EQ(readWhole(input.stream()), content);
+    input.stream().clear();
+    input.stream().seekg(6);
+    std::string word;
+    input.stream() >> word;
+    EXPECT_EQ(word, "15838");
+    std::filesystem::remove(path);
+}
+
+TEST(InputFile, EmptyFileGivesAnEmptyStream) {
+    const std::string path = writeFile("quenmap_inputfile_empty.txt", "");
+    std::ifstream opened(path, std::ios::binary);
+    InputFile input(path, opened);
+    EXPECT_FALSE(input.mapped());
+    EXPECT_EQ(input.stream().get(), std::char_traits<char>::eof());
+    std::filesystem::remove(path);
 }
 
 }  // namespace
