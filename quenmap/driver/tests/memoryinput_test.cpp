@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 namespace quenmap {
 namespace {
@@ -67,35 +68,42 @@ TEST(MemoryInput, ReadWholeTakesEverythingInPieces) {
     EXPECT_EQ(readWhole(empty, 100), "");
 }
 
-std::string writeFile(const std::string& name, const std::string& content) {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path.string();
-}
+// A file in the temporary folder, removed when the test ends; declared before
+// the streams on it, so that they are closed first, as Windows requires.
+struct TemporaryFile {
+    TemporaryFile(const std::string& name, const std::string& content)
+        : path((std::filesystem::temp_directory_path() / name).string()) {
+        std::ofstream(path, std::ios::binary) << content;
+    }
+    ~TemporaryFile() {
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
+    }
+    std::string path;
+};
 
 // Mapped or read, the file's stream holds every byte of it and seeks over it.
 TEST(InputFile, HoldsTheWholeFileAndSeeks) {
     std::string content;
     for (int i = 0; content.size() < 300000; ++i) content += std::to_string(i * 7919) + " ";
-    const std::string path = writeFile("quenmap_inputfile_large.txt", content);
-    std::ifstream opened(path, std::ios::binary);
-    InputFile input(path, opened);
+    TemporaryFile file("quenmap_inputfile_large.txt", content);
+    std::ifstream opened(file.path, std::ios::binary);
+    InputFile input(file.path, opened);
+    opened.close();
     EXPECT_EQ(readWhole(input.stream()), content);
     input.stream().clear();
     input.stream().seekg(6);
     std::string word;
     input.stream() >> word;
     EXPECT_EQ(word, "15838");
-    std::filesystem::remove(path);
 }
 
 TEST(InputFile, EmptyFileGivesAnEmptyStream) {
-    const std::string path = writeFile("quenmap_inputfile_empty.txt", "");
-    std::ifstream opened(path, std::ios::binary);
-    InputFile input(path, opened);
+    TemporaryFile file("quenmap_inputfile_empty.txt", "");
+    std::ifstream opened(file.path, std::ios::binary);
+    InputFile input(file.path, opened);
     EXPECT_FALSE(input.mapped());
     EXPECT_EQ(input.stream().get(), std::char_traits<char>::eof());
-    std::filesystem::remove(path);
 }
 
 }  // namespace
