@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <system_error>
+
+#include "driver/tests/temporaryfile.h"
 
 namespace quenmap {
 namespace {
@@ -68,19 +68,7 @@ TEST(MemoryInput, ReadWholeTakesEverythingInPieces) {
     EXPECT_EQ(readWhole(empty, 100), "");
 }
 
-// A file in the temporary folder, removed when the test ends; declared before
-// the streams on it, so that they are closed first, as Windows requires.
-struct TemporaryFile {
-    TemporaryFile(const std::string& name, const std::string& content)
-        : path((std::filesystem::temp_directory_path() / name).string()) {
-        std::ofstream(path, std::ios::binary) << content;
-    }
-    ~TemporaryFile() {
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-    }
-    std::string path;
-};
+using test::TemporaryFile;
 
 // Mapped or read, the file's stream holds every byte of it and seeks over it.
 TEST(InputFile, HoldsTheWholeFileAndSeeks) {

@@ -1,29 +1,17 @@
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "driver/memoryinput.h"
 #include "driver/platform/filemapping.h"
+#include "driver/tests/temporaryfile.h"
 
 namespace quenmap::platform {
 namespace {
 
-struct TemporaryFile {
-    explicit TemporaryFile(const std::string& content) {
-        char name[] = "/tmp/quenmap_mappingXXXXXX";
-        const int descriptor = ::mkstemp(name);
-        path = name;
-        ::close(descriptor);
-        std::ofstream(path, std::ios::binary) << content;
-    }
-    ~TemporaryFile() { std::filesystem::remove(path); }
-    std::string path;
-};
+using test::TemporaryFile;
 
 using BusHandler = void (*)(int, siginfo_t*, void*);
 
@@ -35,13 +23,13 @@ BusHandler currentBusHandler() {
 
 TEST(FileMappingLinux, MapsRegularFilesOnly) {
     const std::string content(3 * 4096 + 17, 'q');
-    TemporaryFile file(content);
+    TemporaryFile file("quenmap_mapping_pages", content);
     const FileMapping mapping = mapWholeFile(file.path);
     ASSERT_NE(mapping.data, nullptr);
     EXPECT_EQ(std::string(mapping.data, mapping.size), content);
     unmapFile(mapping);
 
-    TemporaryFile empty("");
+    TemporaryFile empty("quenmap_mapping_empty", "");
     EXPECT_EQ(mapWholeFile(empty.path).data, nullptr);
     EXPECT_EQ(mapWholeFile("/tmp").data, nullptr);
     EXPECT_EQ(mapWholeFile("/tmp/quenmap_no_such_file").data, nullptr);
@@ -53,7 +41,7 @@ TEST(FileMappingLinux, MapsRegularFilesOnly) {
 TEST(FileMappingLinux, FileCutShortWhileMappedReadsAsZeroBytes) {
     const BusHandler before = currentBusHandler();
     const std::string content(5 * 4096, 'x');
-    TemporaryFile file(content);
+    TemporaryFile file("quenmap_mapping_cut", content);
     {
         std::ifstream opened(file.path, std::ios::binary);
         InputFile input(file.path, opened);
@@ -68,7 +56,8 @@ TEST(FileMappingLinux, FileCutShortWhileMappedReadsAsZeroBytes) {
 }
 
 TEST(FileMappingLinux, SeveralFilesMappedAtOnceAllRead) {
-    TemporaryFile first("first file"), second("second file");
+    TemporaryFile first("quenmap_mapping_first", "first file");
+    TemporaryFile second("quenmap_mapping_second", "second file");
     std::ifstream openedFirst(first.path), openedSecond(second.path);
     InputFile a(first.path, openedFirst), b(second.path, openedSecond);
     EXPECT_TRUE(a.mapped());
