@@ -7,16 +7,29 @@ packages=(
     default-jdk-headless libboost-dev
     clang libfuzzer-14-dev libclang-rt-14-dev libbenchmark-dev xxd
 )
+# Where the kernel cannot start 32-bit programs, the Windows tests run on a 64-bit
+# build under the 64-bit wine instead (scripts/test.sh).
+for_64bit_windows_tests=(g++-mingw-w64-x86-64 wine64)
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
+updated=no
+install_missing() {
+    local missing=() p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -gt 0 ] || return 0
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
         "${sudo_cmd[@]}" dpkg --add-architecture i386
+        updated=no
     fi
-    "${sudo_cmd[@]}" apt-get update -q
+    if [ "$updated" = no ]; then
+        "${sudo_cmd[@]}" apt-get update -q
+        updated=yes
+    fi
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
+}
+install_missing "${packages[@]}"
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    install_missing "${for_64bit_windows_tests[@]}"
 fi

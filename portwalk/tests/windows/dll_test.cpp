@@ -37,8 +37,11 @@ std::vector<std::string> exportedNames(const std::string& path) {
     const std::uint16_t sectionCount = u16(image, coff + 2);
     const std::size_t optional = coff + 20;
     const std::uint16_t optionalSize = u16(image, coff + 16);
-    if (u16(image, optional) != 0x10B) return {};  // PE32
-    const std::uint32_t exportRva = u32(image, optional + 96);
+    // The data directories follow the fields whose width differs between PE32 and PE32+.
+    const std::uint16_t magic = u16(image, optional);
+    if (magic != 0x10B && magic != 0x20B) return {};  // PE32, PE32+
+    const std::size_t dataDirectories = optional + (magic == 0x10B ? 96 : 112);
+    const std::uint32_t exportRva = u32(image, dataDirectories);
 
     // Virtual addresses map to file offsets through the section table.
     const std::size_t sections = optional + optionalSize;
