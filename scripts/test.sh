@@ -29,6 +29,9 @@ windows_tests() {
         "$server" -w || true
     fi
     "${fixed_layout[@]}" "$server" -p </dev/null >/dev/null 2>&1 || true
+    # The first program of a server starts wine's background services, which inherit its
+    # output and keep it open; a test discovery reading that output would wait for them.
+    "${fixed_layout[@]}" "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
     trap "$(printf '%q' "$server") -k || true" EXIT
     "${fixed_layout[@]}" ctest --preset "$preset" -j "$jobs" --repeat until-pass:2
     "$server" -k || true
