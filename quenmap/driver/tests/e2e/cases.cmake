@@ -121,3 +121,29 @@ foreach(example IN LISTS board_examples)
             CHECKS OUTPUT=board.txt EXPECT_TEXT=${EXAMPLES}/${board}.txt LOG=${E2E}/success_a.log)
     endif()
 endforeach()
+
+# Outputs that exist before the run end as the run wrote them, whatever they held.
+add_quenmap_case(longer_outputs_before_to_binary ARGS -b board.txt board.bin run.log STATUS 0
+    INPUTS ${EXAMPLES}/dacb.txt=board.txt ${EXAMPLES}/satt6.txt=board.bin
+        ${EXAMPLES}/satt6.txt=run.log
+    CHECKS OUTPUT=board.bin EXPECT_BINARY=${EXAMPLES}/dacb.bin LOG=${E2E}/success_b.log)
+add_quenmap_case(longer_outputs_before_to_text ARGS -a board.txt board.bin run.log STATUS 0
+    INPUTS ${EXAMPLES}/dacb.bin=board.bin ${EXAMPLES}/satt6.txt=board.txt
+        ${EXAMPLES}/satt6.txt=run.log
+    CHECKS OUTPUT=board.txt EXPECT_TEXT=${EXAMPLES}/dacb.txt LOG=${E2E}/success_a.log)
+add_quenmap_case(failure_keeps_nothing_of_earlier_outputs ARGS -b board.txt board.bin run.log
+    STATUS 1 INPUTS ${E2E}/no_ident.txt=board.txt ${EXAMPLES}/satt6.txt=board.bin
+        ${EXAMPLES}/satt6.txt=run.log
+    CHECKS STDERR=${E2E}/missing_ident.err LOG_EMPTY=1 OUTPUT=board.bin OUTPUT_EMPTY=1)
+
+# One file named twice: it is emptied when first opened as an output, so a later read of
+# it finds nothing, and two outputs on it write over each other from its start.
+add_quenmap_case(log_names_the_input ARGS -b board.txt board.bin board.txt STATUS 1
+    INPUTS ${EXAMPLES}/dacb.txt=board.txt
+    CHECKS STDERR=${E2E}/missing_ident.err OUTPUT=board.bin OUTPUT_EMPTY=1 NO_LOG=1)
+add_quenmap_case(output_names_the_input ARGS -b board.txt board.txt run.log STATUS 1
+    INPUTS ${EXAMPLES}/dacb.txt=board.txt
+    CHECKS STDERR=${E2E}/missing_ident.err LOG_EMPTY=1 OUTPUT=board.txt OUTPUT_EMPTY=1)
+add_quenmap_case(log_names_the_output ARGS -b board.txt board.bin board.bin STATUS 0
+    INPUTS ${EXAMPLES}/dacb.txt=board.txt ${EXAMPLES}/satt6.txt=board.bin
+    CHECKS OUTPUT=board.bin EXPECT_TEXT=${E2E}/success_b.log)

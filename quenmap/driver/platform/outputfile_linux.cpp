@@ -1,0 +1,9 @@
+#include "outputfile.h"
+
+namespace quenmap::platform {
+
+bool overwriteOutputInPlace() {
+    return true;
+}
+
+}  // namespace quenmap::platform
