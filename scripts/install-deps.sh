@@ -7,8 +7,8 @@ packages=(
     default-jdk-headless libboost-dev
     clang libfuzzer-14-dev libclang-rt-14-dev libbenchmark-dev xxd
 )
-# Where the kernel cannot start 32-bit programs, the Windows tests run on a 64-bit
-# build under the 64-bit wine instead (scripts/test.sh).
+# Where the kernel cannot start 32-bit programs, or WINDOWS_TESTS=windows-x64 asks for it,
+# the Windows tests run on a 64-bit build under the 64-bit wine instead (scripts/test.sh).
 for_64bit_windows_tests=(g++-mingw-w64-x86-64 wine64)
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
@@ -30,6 +30,6 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
 }
 install_missing "${packages[@]}"
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if [ "${WINDOWS_TESTS:-}" = windows-x64 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     install_missing "${for_64bit_windows_tests[@]}"
 fi
