@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing both targets need.
+# Installs the Debian packages that building, testing and packaging both targets need.
 set -euo pipefail
 packages=(
     cmake g++ make googletest libgtest-dev libgmock-dev
     g++-mingw-w64-i686 wine wine32:i386
     default-jdk-headless libboost-dev
     clang libfuzzer-14-dev libclang-rt-14-dev libbenchmark-dev xxd
+    dpkg-dev lintian
 )
 # Where the kernel cannot start 32-bit programs, or WINDOWS_TESTS=windows-x64 asks for it,
 # the Windows tests run on a 64-bit build under the 64-bit wine instead (scripts/test.sh).
