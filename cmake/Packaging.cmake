@@ -7,7 +7,7 @@ set(PROJECT_PACKAGE_MAINTAINER "Veltrona service tools <service-tools@veltrona.e
 # The date of this release, for the Debian changelog (RFC 5322 form).
 set(PROJECT_RELEASE_DATE "Wed, 09 Dec 2026 12:00:00 +0000")
 
-install(FILES README.md DESTINATION ${PROJECT_INSTALL_DOCDIR})
+install(FILES docs/guide.md CHANGELOG.md README.md DESTINATION ${PROJECT_INSTALL_DOCDIR})
 install(DIRECTORY examples/ DESTINATION ${PROJECT_INSTALL_EXAMPLESDIR}
     FILES_MATCHING PATTERN "*.txt" PATTERN "*.bin")
 

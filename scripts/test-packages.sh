@@ -88,6 +88,8 @@ check_contents "$(basename "$zip")" "bin/quenmap.exe
 bin/runhost.exe
 bin/portwalk.dll
 bin/busgate.dll
+doc/guide.md
+doc/CHANGELOG.md
 doc/README.md
 doc/licences/README.md
 doc/licences/boost.txt
@@ -168,6 +170,8 @@ linux_files="usr/bin/quenmap
 usr/bin/runhost
 $libraries/libportwalk.so
 $libraries/libbusgate.so
+$docs/guide.md
+$docs/CHANGELOG.md
 $docs/README.md
 $docs/copyright
 $docs/changelog.gz
