@@ -318,4 +318,12 @@ void readSeparator(std::istream& in, const std::string& blockName) {
     if (!(in >> separator)) failInvalidValue(blockName);
 }
 
+std::string readWordOfLine(std::istream& in) {
+    while (in.peek() == ' ' || in.peek() == '\t') in.get();
+    const int next = in.peek();
+    std::string word;
+    if (next != '\n' && next != '\r' && next != std::char_traits<char>::eof()) in >> word;
+    return word;
+}
+
 }  // namespace quenmap

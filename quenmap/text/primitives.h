@@ -147,4 +147,8 @@ void readValues(std::istream& in, const std::string& blockName, T* values, std::
 // 1141.2005.02 (any non-blank character serves).
 void readSeparator(std::istream& in, const std::string& blockName);
 
+// The word after a key on the key's own line, or none: an empty word is
+// written as a bare key, and the next line's text is not that word.
+std::string readWordOfLine(std::istream& in);
+
 }  // namespace quenmap

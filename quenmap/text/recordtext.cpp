@@ -31,16 +31,6 @@ Date readDate(std::istream& in, const std::string& blockName) {
     return date;
 }
 
-// The word after the key on its own line, or none: an empty department is
-// written as a bare key, and the next line's key is not the department.
-std::string readWordOfLine(std::istream& in) {
-    while (in.peek() == ' ' || in.peek() == '\t') in.get();
-    const int next = in.peek();
-    std::string word;
-    if (next != '\n' && next != '\r' && next != std::char_traits<char>::eof()) in >> word;
-    return word;
-}
-
 // "h?f" with the fraction read as a whole number.
 std::uint32_t readOperatingHours(std::istream& in, const std::string& blockName) {
     std::uint32_t hours = readValue<std::uint32_t>(in, blockName);

@@ -156,8 +156,8 @@ void readRecordField(std::istream& in, const std::string& name, const RecordFiel
                      ImageBuilder& image) {
     switch (field.element) {
         case Element::Word: {
-            // One blank-free word; its last byte stays 0.
-            std::string word = readValue<std::string>(in, name);
+            // One blank-free word, or none; its last byte stays 0.
+            const std::string word = readWordOfLine(in);
             for (std::size_t i = 0; i < field.width; ++i) {
                 bool inWord = i + 1 < field.width && i < word.size();
                 image.setU8(field.offset + i, inWord ? static_cast<std::uint8_t>(word[i]) : 0);
@@ -243,12 +243,6 @@ void readRecord(TextInput& text, HwDatablock& block) {
 }
 
 void writeRecord(std::ostream& out, const HwDatablock& block, const RecordLayout& row) {
-    // An empty name has no token to stand for it: its section is left out,
-    // which reads back as the absent, zeroed (optional) record it was.
-    for (std::size_t i = 0; i < row.fieldCount; ++i) {
-        const RecordField& field = row.fields[i];
-        if (field.element == Element::Word && recordFieldText(block.bytes(), field).empty()) return;
-    }
     out << row.comments << kIdLabel << row.identifier << '\n';
     for (std::size_t i = 0; i < row.fieldCount; ++i) {
         const RecordField& field = row.fields[i];

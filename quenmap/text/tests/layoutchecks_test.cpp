@@ -278,8 +278,10 @@ TEST(LayoutTextRules, ModelNameIsCutToLeaveItsTerminator) {
               hex(Image(12001, 40).text(8, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234").bytes()));
 }
 
-TEST(LayoutTextRules, EmptyModelNameLeavesItsSectionOut) {
-    EXPECT_EQ(writeByLayout(Image(12001, 40).bytes()), "");
+TEST(LayoutTextRules, EmptyModelNameIsWrittenAsABareKey) {
+    EXPECT_EQ(writeByLayout(Image(12001, 40).bytes()),
+              "# Das ist der Modellname des GXR`s\nID:              GENERATOR_MODEL\n"
+              "MODEL:           \n\n");
 }
 
 TEST(LayoutTextRules, DvkImbalanceTableKeepsOneColumnPerBlock) {

@@ -74,6 +74,10 @@ std::vector<SingleBlock> singleBlocks() {
          "ssigem Pegel\n"
          "# Wertebereich: 0...8V\nID:              LIMITER_MAX_VOLTAGE\n1: 7.25\n\n",
          Image(15021, 812).u32(8, 1).f64(12, 7.25).bytes()},
+        {"BLOCK_MBRD_MODEL",
+         "# Das ist der Modellname des GXR`s\nID:              GENERATOR_MODEL\n"
+         "MODEL:           \n\n",
+         Image(12001, 40).bytes()},
         {"BLOCK_IQOP3_RFM_HARMONIC", "", Bytes()},
     };
 }
@@ -127,31 +131,55 @@ std::string identText(const std::string& unit) {
            "OPHOURS:         00003/000004\n\n";
 }
 
+struct BoardSections {
+    std::string unit;
+    std::string sections;
+    bool writtenAsGiven;  // the sections are in the writer's own form
+};
+
+const char kEmptyModel[] =
+    "# Das ist der Modellname des GXR`s\nID:              GENERATOR_MODEL\nMODEL:           \n\n";
+
 // Complete boards whose own blocks are all layout types: the text written
 // from the image reads back to the same image.
 TEST(LayoutTextConversion, BoardsRoundTripThroughTheirImages) {
-    const std::pair<std::string, std::string> boards[] = {
+    const BoardSections boards[] = {
         {"SSYN",
          "# Das sind die Ssyn_Ocxo Kalibrierwerte\n"
          "ID:            SSYN_OCXO_REF_CAL_VALUE\nCOUNT:      1\n1:          5\n\n"
          "ID:              SSYN_OPU_DBL_COEFFICIENT\nCOUNT:           3\n"
          "1:             12\n2:             0.125\n3:             -3.000001\n\n"
          "ID:              SSYN_OPU_LEVEL_FREQ\nCOUNT:           1\n1:             1000000\n\n"
-         "ID:              SSYN_OPU_LEVEL\nCOUNT:           1\n1:             700\n\n"},
-        {"BABO", "ID:              SERIAL_NUMBER\nSN:              4711\n\n"},
-        {"MBRD", "ID:              GENERATOR_MODEL\nMODEL:           SMX\n\n"},
+         "ID:              SSYN_OPU_LEVEL\nCOUNT:           1\n1:             700\n\n",
+         false},
+        {"BABO", "ID:              SERIAL_NUMBER\nSN:              4711\n\n", false},
+        {"MBRD", "ID:              GENERATOR_MODEL\nMODEL:           SMX\n\n", false},
         {"DET",
          "ID:              LIMITER_FREQUENCY_NODE_GHZ\nCOUNT:           2\n1: 1\n2: 22\n\n"
-         "ID:              LIMITER_MAX_VOLTAGE\n1: 7.25\n2: 0.5\n\n"},
+         "ID:              LIMITER_MAX_VOLTAGE\n1: 7.25\n2: 0.5\n\n",
+         false},
         {"DVK_BASEBOARD",
-         "ID:            DVK_BASEBOARD_CALIB_VALUE\nCOUNT:      1\n1:          42\n\n"},
-        {"FSYN", "ID:            FSYN_TCXO_REF_CAL_VALUE\nCOUNT:      1\n1:          42\n\n"},
+         "ID:            DVK_BASEBOARD_CALIB_VALUE\nCOUNT:      1\n1:          42\n\n", false},
+        {"FSYN", "ID:            FSYN_TCXO_REF_CAL_VALUE\nCOUNT:      1\n1:          42\n\n",
+         false},
+        // A model without a name keeps its section, and the next section's
+        // first line is not taken for the name.
+        {"MBRD", kEmptyModel, true},
+        {"MWIF", kEmptyModel, true},
+        {"BABO",
+         std::string(kEmptyModel) +
+             "# Das ist die Seriennummer des GXx`s\nID:              SERIAL_NUMBER\n"
+             "SN:              4711\n\n",
+         true},
     };
-    for (const auto& [unit, sections] : boards) {
+    for (const auto& [unit, sections, writtenAsGiven] : boards) {
         Outcome first = textToBinary(identText(unit) + sections + kEnd, "");
         ASSERT_EQ(first.status, 0) << unit << ": " << first.errors;
         Outcome text = binaryToText(first.output);
         ASSERT_EQ(text.status, 0) << unit << ": " << text.errors;
+        if (writtenAsGiven) {
+            EXPECT_NE(text.output.find(sections + kEnd), std::string::npos) << unit;
+        }
         Outcome second = textToBinary(text.output, "");
         ASSERT_EQ(second.status, 0) << unit << ": " << second.errors;
         EXPECT_EQ(hex(Bytes(second.output.begin(), second.output.end())),
