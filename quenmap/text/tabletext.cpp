@@ -213,8 +213,9 @@ std::istream& readTableText(TextInput& text, HwTableDatablock& block) {
             ++valuesRead;
             if (!whole) break;  // "12abc": the number, then the row's values end
         }
-        // Values beyond the column capacity were dropped: reported as well.
-        if (valuesRead != count.columns || valuesRead > shape.columns) {
+        // The values the row gave, stored or not: those beyond the column
+        // capacity were dropped above without making the row a wrong one.
+        if (valuesRead != count.columns) {
             text.diagnostics() << "ERROR: In Row =" << row + 1
                                << " correspondent the number of columns not with the given value"
                                << '\n';
