@@ -6,9 +6,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <list>
 #include <mutex>
 #include <new>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "thread_status.h"
@@ -38,6 +40,16 @@ std::uintptr_t nextTransferId = 1;
 // may have filled (the largest count asked for since it was made).
 std::vector<jbyte> readBuffer;
 std::size_t readableBytes = 0;
+
+// Buffers of reads whose session was closed while the driver still held
+// them: nothing tells when such a read is over, so the driver may write into
+// them at any later time. They are kept for the process, never freed nor
+// handed to another read. Never destroyed, as a driver thread may still write
+// while the process ends.
+std::list<std::vector<jbyte>>& abandonedReadBuffers() {
+    static auto* buffers = new std::list<std::vector<jbyte>>;
+    return *buffers;
+}
 
 bool readUnderWayLocked() {
     return std::any_of(activeTransfers.begin(), activeTransfers.end(),
@@ -151,8 +163,16 @@ void releaseSessionTransfers(JNIEnv* env, int ud) {
                                   [ud](const Transfer& transfer) { return transfer.ud != ud; });
         released.assign(firstOfSession, activeTransfers.end());
         activeTransfers.erase(firstOfSession, activeTransfers.end());
-        // A read of another session may still be filling the buffer.
-        if (!readUnderWayLocked()) {
+        const bool closedRead =
+            std::any_of(released.begin(), released.end(),
+                        [](const Transfer& transfer) { return transfer.isRead; });
+        if (closedRead) {
+            // Moving the vector keeps its storage where the driver writes.
+            abandonedReadBuffers().push_back(std::move(readBuffer));
+            readBuffer.clear();
+            readableBytes = 0;
+        } else if (!readUnderWayLocked()) {
+            // A read of another session may still be filling the buffer.
             std::vector<jbyte>().swap(readBuffer);
             readableBytes = 0;
         }

@@ -23,6 +23,10 @@ typedef void (*SimSetLinesFunction)(int board, int lines);
 typedef void (*SimInjectFailureFunction)(const char* function, int ud, int iberr, int times);
 // While held, started asynchronous transfers do not complete until stopped.
 typedef void (*SimSetAsyncHoldFunction)(int hold);
+// Finishes the reads that were still pending when their descriptor went
+// offline, as a driver that writes after the session was closed; returns the
+// bytes written.
+typedef int (*SimFinishClosedReadsFunction)(void);
 // Copies the log (one call a line) into buffer; returns its full length.
 typedef int (*SimCallLogFunction)(char* buffer, int size);
 typedef void (*SimClearLogFunction)(void);
@@ -42,6 +46,7 @@ struct SimControl {
     SimSetLinesFunction setLines = nullptr;
     SimInjectFailureFunction injectFailure = nullptr;
     SimSetAsyncHoldFunction setAsyncHold = nullptr;
+    SimFinishClosedReadsFunction finishClosedReads = nullptr;
     SimCallLogFunction callLog = nullptr;
     SimClearLogFunction clearLog = nullptr;
     SimOptionFunction option = nullptr;
@@ -64,6 +69,7 @@ inline bool bindSimControl(platform::LibraryHandle library, SimControl& control)
            bindControl(library, "sim_set_lines", control.setLines) &&
            bindControl(library, "sim_inject_failure", control.injectFailure) &&
            bindControl(library, "sim_set_async_hold", control.setAsyncHold) &&
+           bindControl(library, "sim_finish_closed_reads", control.finishClosedReads) &&
            bindControl(library, "sim_call_log", control.callLog) &&
            bindControl(library, "sim_clear_log", control.clearLog) &&
            bindControl(library, "sim_option", control.option);

@@ -89,6 +89,15 @@ struct Descriptor {
     std::thread::id callbackThread;
 };
 
+// A read still pending when its descriptor went offline: the driver may
+// finish it later, into the buffer it was handed.
+struct ClosedRead {
+    int board = 0;
+    int pad = 0;
+    void* buffer = nullptr;
+    long count = 0;
+};
+
 struct Failure {
     std::string function;
     int ud;
@@ -103,6 +112,7 @@ struct Simulator {
     std::map<int, Descriptor> descriptors;
     int nextUd = kFirstDeviceDescriptor;
     std::vector<Failure> failures;
+    std::vector<ClosedRead> closedReads;
     std::string log;
     bool asyncHold = false;
 };
@@ -438,6 +448,13 @@ SIM_ENTRY ibonl(int ud, int online) {
     if (online == 0) {
         descriptor->notification = {};
         waitForCallback(lock, ud);
+        descriptor = findDescriptor(ud);
+        if (descriptor != nullptr && descriptor->pending && descriptor->pending->isRead &&
+            !descriptor->pending->aborted) {
+            sim().closedReads.push_back({descriptor->board, descriptor->pad,
+                                         descriptor->pending->readBuffer,
+                                         descriptor->pending->count});
+        }
         sim().descriptors.erase(ud);
     }
     return finish(CMPL, 0, 0);
@@ -753,6 +770,7 @@ SIM_CONTROL void sim_reset(void) {
     sim().boards.clear();
     sim().descriptors.clear();
     sim().failures.clear();
+    sim().closedReads.clear();
     sim().log.clear();
     sim().asyncHold = false;
     sim().nextUd = kFirstDeviceDescriptor;
@@ -808,6 +826,21 @@ SIM_CONTROL void sim_set_async_hold(int hold) {
     sim().asyncHold = hold != 0;
     if (hold != 0) return;
     for (auto& entry : sim().descriptors) launchCompletionIfReady(entry.second, entry.first);
+}
+
+SIM_CONTROL int sim_finish_closed_reads(void) {
+    std::lock_guard<std::mutex> lock(sim().mutex);
+    long written = 0;
+    for (const ClosedRead& read : sim().closedReads) {
+        const auto board = sim().boards.find(read.board);
+        if (board == sim().boards.end()) continue;
+        const auto instrument = board->second.instruments.find(read.pad);
+        if (instrument == board->second.instruments.end()) continue;
+        bool ended = false;
+        written += takeReadData(instrument->second, read.buffer, read.count, ended);
+    }
+    sim().closedReads.clear();
+    return static_cast<int>(written);
 }
 
 SIM_CONTROL int sim_call_log(char* buffer, int size) {

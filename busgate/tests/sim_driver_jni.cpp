@@ -93,6 +93,11 @@ JNIEXPORT void JNICALL Java_com_orvane_toolbox_instrument_SimDriver_setAsyncHold
     control.setAsyncHold(hold ? 1 : 0);
 }
 
+JNIEXPORT jint JNICALL Java_com_orvane_toolbox_instrument_SimDriver_finishClosedReads(JNIEnv*,
+                                                                                      jclass) {
+    return control.finishClosedReads();
+}
+
 JNIEXPORT jstring JNICALL Java_com_orvane_toolbox_instrument_SimDriver_callLog(JNIEnv* env,
                                                                                jclass) {
     std::vector<char> buffer(static_cast<std::size_t>(control.callLog(nullptr, 0)) + 1);

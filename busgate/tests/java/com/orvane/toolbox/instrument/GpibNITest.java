@@ -1,5 +1,6 @@
 package com.orvane.toolbox.instrument;
 
+import java.lang.ref.WeakReference;
 import java.nio.ByteBuffer;
 import java.nio.ByteOrder;
 import java.nio.charset.StandardCharsets;
@@ -549,8 +550,10 @@ public final class GpibNITest {
     expect(Arrays.asList(0, 4), kept.awaitBoth(), "kept read notifications");
     check(Arrays.equals(ascii("KEEP"), gpib.GetAsyncReadData(0, 4)), "kept read data");
 
-    // Close of the reading session disarms it and gives the buffer back.
+    // Close of the reading session disarms it; the driver may still finish the
+    // read later, into memory that stays the closed read's own.
     SimDriver.setAsyncHold(true);
+    SimDriver.setReadData(0, 5, ascii("LATE"));
     Recorder closed = new Recorder();
     expect(1, gpib.ReadBinaryByteAsync(closed, ud, 4), "read before Close");
     SimDriver.clearLog();
@@ -559,14 +562,24 @@ public final class GpibNITest {
         "ibonl(" + ud + ",0)");
     expect(0, gpib.GetAsyncReadData(0, 4).length, "no buffer after Close");
     SimDriver.setAsyncHold(false);
-    int again = freshSession();
-    SimDriver.setReadData(0, 5, seven);
+    int again = gpib.Create(0, 6, 0, 13, 0, (byte) 1, (byte) 0x0A);
+    SimDriver.setReadData(0, 6, ascii("NEXT"));
     Recorder after = new Recorder();
-    expect(1, gpib.ReadBinaryByteAsync(after, again, 7), "read after Close");
-    expect(Arrays.asList(0, 7), after.awaitBoth(), "read after Close notifications");
+    expect(1, gpib.ReadBinaryByteAsync(after, again, 4), "read after Close");
+    expect(Arrays.asList(0, 4), after.awaitBoth(), "read after Close notifications");
+    expect(4, SimDriver.finishClosedReads(), "closed read finished by the driver");
+    check(Arrays.equals(ascii("NEXT"), gpib.GetAsyncReadData(0, 4)), "late write kept out");
     synchronized (closed.actions) {
       check(closed.actions.isEmpty(), "no notification for the closed session");
     }
+    // Close gave back the global reference to the closed read's target.
+    WeakReference<Recorder> closedTarget = new WeakReference<>(closed);
+    closed = null;
+    for (int i = 0; i < 50 && closedTarget.get() != null; i++) {
+      System.gc();
+      Thread.sleep(10);
+    }
+    check(closedTarget.get() == null, "closed read's target collected");
   }
 
   static void threads() throws Exception {

@@ -15,6 +15,7 @@ final class SimDriver {
   static native void setLines(int board, int lines);
   static native void injectFailure(String function, int ud, int iberr, int times);
   static native void setAsyncHold(boolean hold);
+  static native int finishClosedReads();
   static native String callLog();
   static native void clearLog();
   static native int option(int ud, int option);
