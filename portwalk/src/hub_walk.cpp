@@ -1,5 +1,6 @@
 #include "hub_walk.h"
 
+#include <set>
 #include <string>
 
 #include "hub_driver_layout.h"
@@ -135,10 +136,20 @@ std::string readSerialNumber(DeviceIo& io, DeviceHandle hub, std::uint32_t port,
     return limitSerialNumber(ansi);
 }
 
-void walkHub(DeviceIo& io, const std::string& hubName, ControllerEntry& controller, int nesting);
+// One scan: the hubs it has walked so far, under every controller. A hub has one name and sits
+// on one port, so a name answered a second time is a broken or looping reply; walking it again
+// would repeat its ports, and a reply that names the same hubs on many ports would make the
+// walk grow with the number of ports to the power of the nesting depth.
+struct Scan {
+    DeviceIo& io;
+    std::set<std::string> walkedHubs;
+};
 
-void walkPort(DeviceIo& io, DeviceHandle hub, std::uint32_t port, ControllerEntry& controller,
+void walkHub(Scan& scan, const std::string& hubName, ControllerEntry& controller, int nesting);
+
+void walkPort(Scan& scan, DeviceHandle hub, std::uint32_t port, ControllerEntry& controller,
               int nesting) {
+    DeviceIo& io = scan.io;
     Bytes info(kConnectionBufferSize, 0);
     writeU32(info, kConnectionIndex, port);
     std::size_t returned = 0;
@@ -157,23 +168,26 @@ void walkPort(DeviceIo& io, DeviceHandle hub, std::uint32_t port, ControllerEntr
 
     std::string downstreamHub;
     if (readU8(info, kConnectionDeviceIsHub) != 0 && nesting < kMaxHubNesting &&
-        readDownstreamHubName(io, hub, port, downstreamHub)) {
-        walkHub(io, downstreamHub, controller, nesting + 1);
+        readDownstreamHubName(io, hub, port, downstreamHub) &&
+        scan.walkedHubs.count(downstreamHub) == 0) {
+        walkHub(scan, downstreamHub, controller, nesting + 1);
         return;
     }
     controller.ports.push_back(std::move(entry));
 }
 
-void walkHub(DeviceIo& io, const std::string& hubName, ControllerEntry& controller, int nesting) {
+void walkHub(Scan& scan, const std::string& hubName, ControllerEntry& controller, int nesting) {
+    DeviceIo& io = scan.io;
     DeviceHandle hub = nullptr;
     if (!io.open("\\\\.\\" + hubName, hub)) return;
+    scan.walkedHubs.insert(hubName);
 
     Bytes node(kNodeInformationSize, 0);
     std::size_t returned = 0;
     if (sendRequest(io, hub, UsbRequest::NodeInformation, node, returned)) {
         const std::uint8_t portCount = readU8(node, kNodeInformationNumberOfPorts);
         for (std::uint32_t port = 1; port <= portCount; ++port) {
-            walkPort(io, hub, port, controller, nesting);
+            walkPort(scan, hub, port, controller, nesting);
         }
     }
     io.close(hub);
@@ -182,6 +196,7 @@ void walkHub(DeviceIo& io, const std::string& hubName, ControllerEntry& controll
 }  // namespace
 
 ControllerList scanHubDriver(DeviceIo& io) {
+    Scan scan{io, {}};
     ControllerList controllers;
     for (int number = 0; number < kControllerNumbers; ++number) {
         ControllerEntry controller;
@@ -190,7 +205,9 @@ ControllerList scanHubDriver(DeviceIo& io) {
         if (!io.open(controller.path, handle)) continue;
 
         std::string rootHub;
-        if (readRootHubName(io, handle, rootHub)) walkHub(io, rootHub, controller, 0);
+        if (readRootHubName(io, handle, rootHub) && scan.walkedHubs.count(rootHub) == 0) {
+            walkHub(scan, rootHub, controller, 0);
+        }
         controllers.push_back(std::move(controller));
         io.close(handle);
     }

@@ -11,7 +11,8 @@ namespace portwalk {
 constexpr int kControllerNumbers = 16;
 
 // External hubs nested deeper than this are not followed; a real tree stops at five, so only a
-// looping or broken driver reply can reach the limit.
+// broken driver reply can reach the limit. A hub whose name the scan has walked already is not
+// walked again: its port is an ordinary entry.
 constexpr int kMaxHubNesting = 8;
 
 // Names longer than this (in bytes, header included) are treated as unreadable rather than

@@ -267,13 +267,35 @@ TEST(PortwalkHubWalk, HubWhoseNameCannotBeReadIsAnOrdinaryPort) {
     EXPECT_EQ(resourcesOf(controllers, 0), std::vector<std::string>{"-"});
 }
 
-TEST(PortwalkHubWalk, LoopingHubNamesEndAtTheNestingLimit) {
+TEST(PortwalkHubWalk, HubsNestedPastTheLimitEndThere) {
     SimulatedHubDriver driver;
-    driver.addHub(u"LOOP", {hubDevice(u"LOOP"), makerDevice(0x0001, u"L")});
-    const ControllerList controllers = scanOneRootHub(driver, {hubDevice(u"LOOP")});
-    // Each nesting level adds its device port; the deepest hub port is kept as an entry.
+    const int hubs = kMaxHubNesting + 2;
+    for (int level = 1; level <= hubs; ++level) {
+        const std::u16string next = u"HUB" + std::u16string(1, char16_t(u'A' + level));
+        driver.addHub(u"HUB" + std::u16string(1, char16_t(u'A' + level - 1)),
+                      {hubDevice(next), makerDevice(static_cast<std::uint16_t>(level), u"L")});
+    }
+    const ControllerList controllers = scanOneRootHub(driver, {hubDevice(u"HUBA")});
+    // Each nesting level adds its device port; the deepest hub port followed is kept as an entry.
     ASSERT_EQ(controllers.at(0).ports.size(), static_cast<std::size_t>(kMaxHubNesting) + 1);
     EXPECT_EQ(controllers[0].ports.front().vendorId, 0x05E3);
+    EXPECT_EQ(controllers[0].ports.back().productId, 1);
+    EXPECT_EQ(driver.openHandles(), 0u);
+}
+
+TEST(PortwalkHubWalk, AHubIsWalkedOncePerScan) {
+    SimulatedHubDriver driver;
+    // Every port of LOOP names LOOP again, and the second controller answers the root hub of the
+    // first: a walk that followed them would list LOOP's ports 3 to the power of 8 times.
+    driver.addHub(u"LOOP", {hubDevice(u"LOOP"), hubDevice(u"LOOP"), hubDevice(u"LOOP"),
+                            makerDevice(0x0001, u"L")});
+    driver.addController(1, u"USB#ROOT_HUB20#4&1");
+    const ControllerList controllers = scanOneRootHub(driver, {hubDevice(u"LOOP")});
+    ASSERT_EQ(controllers.size(), 2u);
+    EXPECT_EQ(resourcesOf(controllers, 0),
+              (std::vector<std::string>{"-", "-", "-", "USB::0x0abc::0x0001::L"}));
+    EXPECT_TRUE(controllers[1].ports.empty());
+    EXPECT_EQ(driver.requestsOf(UsbRequest::NodeInformation).size(), 2u);
     EXPECT_EQ(driver.openHandles(), 0u);
 }
 
