@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 
 #include "hub_walk.h"
 
@@ -15,12 +14,33 @@ namespace fs = std::filesystem;
 // No hub has more ports than its descriptor's one-byte port count can name.
 constexpr unsigned long kMaxPorts = 255;
 
-// An attribute's text without its trailing newline; nothing when the file cannot be read.
-std::optional<std::string> readAttribute(const fs::path& device, const char* name) {
-    std::ifstream file(device / name, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!text.empty() && text.back() == '\n') text.pop_back();
+// The device entries as folders below root, their attributes as the files in them.
+class SysfsFolder : public SysfsSource {
+  public:
+    explicit SysfsFolder(const std::string& root) : root_(root) {}
+
+    bool hasDevice(const std::string& device) override {
+        std::error_code error;
+        return fs::is_directory(root_ / device, error);
+    }
+    std::optional<std::string> attribute(const std::string& device,
+                                         const std::string& name) override {
+        std::ifstream file(root_ / device / name, std::ios::binary);
+        if (!file) return std::nullopt;
+        return std::string((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    }
+    std::string devicePath(const std::string& device) override { return (root_ / device).string(); }
+
+  private:
+    fs::path root_;
+};
+
+// An attribute's text without its trailing newline; nothing when it cannot be read.
+std::optional<std::string> readAttribute(SysfsSource& source, const std::string& device,
+                                         const char* name) {
+    std::optional<std::string> text = source.attribute(device, name);
+    if (text && !text->empty() && text->back() == '\n') text->pop_back();
     return text;
 }
 
@@ -41,56 +61,59 @@ std::optional<unsigned long> parseNumber(const std::optional<std::string>& text,
     return value;
 }
 
-std::uint16_t readId(const fs::path& device, const char* name) {
+std::uint16_t readId(SysfsSource& source, const std::string& device, const char* name) {
     return static_cast<std::uint16_t>(
-        parseNumber(readAttribute(device, name), 16, 0xFFFF).value_or(0));
+        parseNumber(readAttribute(source, device, name), 16, 0xFFFF).value_or(0));
 }
 
-unsigned long readMaxChild(const fs::path& device) {
-    return parseNumber(readAttribute(device, "maxchild"), 10, kMaxPorts).value_or(0);
+unsigned long readMaxChild(SysfsSource& source, const std::string& device) {
+    return parseNumber(readAttribute(source, device, "maxchild"), 10, kMaxPorts).value_or(0);
 }
 
-bool isHub(const fs::path& device) {
-    return readAttribute(device, "bDeviceClass") == std::string("09") && readMaxChild(device) > 0;
+bool isHub(SysfsSource& source, const std::string& device) {
+    return readAttribute(source, device, "bDeviceClass") == std::string("09") &&
+           readMaxChild(source, device) > 0;
 }
 
-void walkHub(const fs::path& root, const fs::path& hub, const std::string& childPrefix,
+void walkHub(SysfsSource& source, const std::string& hub, const std::string& childPrefix,
              ControllerEntry& controller, int nesting) {
-    const unsigned long portCount = readMaxChild(hub);
+    const unsigned long portCount = readMaxChild(source, hub);
     for (unsigned long port = 1; port <= portCount; ++port) {
-        const std::string childName = childPrefix + std::to_string(port);
-        const fs::path child = root / childName;
-        std::error_code error;
-        if (!fs::is_directory(child, error)) {
+        const std::string child = childPrefix + std::to_string(port);
+        if (!source.hasDevice(child)) {
             controller.ports.push_back(PortEntry{});
             continue;
         }
-        if (isHub(child) && nesting < kMaxHubNesting) {
-            walkHub(root, child, childName + ".", controller, nesting + 1);
+        if (isHub(source, child) && nesting < kMaxHubNesting) {
+            walkHub(source, child, child + ".", controller, nesting + 1);
             continue;
         }
         PortEntry entry;
-        entry.vendorId = readId(child, "idVendor");
-        entry.productId = readId(child, "idProduct");
-        entry.serialNumber = limitSerialNumber(readAttribute(child, "serial").value_or(""));
+        entry.vendorId = readId(source, child, "idVendor");
+        entry.productId = readId(source, child, "idProduct");
+        entry.serialNumber = limitSerialNumber(readAttribute(source, child, "serial").value_or(""));
         controller.ports.push_back(std::move(entry));
     }
 }
 
 }  // namespace
 
-ControllerList scanSysfs(const std::string& root) {
+ControllerList walkSysfs(SysfsSource& source) {
     ControllerList controllers;
     for (int bus = 1; bus <= kSysfsBusNumbers; ++bus) {
-        const fs::path rootHub = fs::path(root) / ("usb" + std::to_string(bus));
-        std::error_code error;
-        if (!fs::is_directory(rootHub, error)) continue;
+        const std::string rootHub = "usb" + std::to_string(bus);
+        if (!source.hasDevice(rootHub)) continue;
         ControllerEntry controller;
-        controller.path = rootHub.string();
-        walkHub(root, rootHub, std::to_string(bus) + "-", controller, 0);
+        controller.path = source.devicePath(rootHub);
+        walkHub(source, rootHub, std::to_string(bus) + "-", controller, 0);
         controllers.push_back(std::move(controller));
     }
     return controllers;
+}
+
+ControllerList scanSysfs(const std::string& root) {
+    SysfsFolder folder(root);
+    return walkSysfs(folder);
 }
 
 }  // namespace portwalk
