@@ -20,6 +20,8 @@ struct Settings {
     std::string printText;  // handed to the print handler by nrlMain_proxy
     std::string errorText;  // handed to the error handler by nrlMain_proxy
     std::string logPath;    // every call is appended here as a line
+    // nrlWrite_proxy also writes to this process's own streams
+    bool echoWrites = true;
 };
 
 // Settings of this process; the first use in a shared library reads the
