@@ -74,7 +74,9 @@ struct Block {
     std::uint16_t storedChecksum = 0;
     std::uint16_t computedChecksum = 0;
     BlockContent content;
-    std::vector<std::uint8_t> rawBytes;  // unknown and unloadable blocks
+    // The block's bytes as the image holds them; the JSON shows them for
+    // unknown and unloadable blocks only.
+    std::vector<std::uint8_t> bytes;
 };
 
 struct ServiceRecord {

@@ -1,0 +1,204 @@
+#include "cli.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+#include <system_error>
+
+#include "driver/run.h"
+#include "model/compare.h"
+#include "model/input.h"
+#include "output/htmlreport.h"
+#include "output/jsonmodel.h"
+#include "platform/platform.h"
+
+namespace quenview {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char kUsage[] =
+    "usage:   quenview [-o OUT] [--json] INPUT [SECOND]\n"
+    "  INPUT, SECOND   a binary EEPROM image or an ASCII calibration text\n"
+    "                  one input: the report of its board; two: their comparison\n"
+    "                  (the first taken as before, the second as after)\n"
+    "  -o OUT          the output file (\"-\": standard output); by default beside\n"
+    "                  the first input, named after the input(s)\n"
+    "  --json          the data as JSON instead of the HTML report\n"
+    "exit status: 0 written, every block verified; 6 written, damage shown;\n"
+    "             5 usage or a file that cannot be read or written;\n"
+    "             1, 2, 4, 7 a text that quenmap -b rejects (its message above)\n";
+
+struct Options {
+    std::string output;
+    bool json = false;
+    std::vector<std::string> inputs;
+};
+
+enum class Parse { Run, Help, Bad };
+
+Parse parse(const std::vector<std::string>& args, Options& options, std::ostream& err) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "-h" || arg == "--help") return Parse::Help;
+        if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "-o") {
+            if (i + 1 == args.size()) {
+                err << "quenview: -o needs a file name\n";
+                return Parse::Bad;
+            }
+            options.output = args[++i];
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            err << "quenview: unknown option " << arg << '\n';
+            return Parse::Bad;
+        } else {
+            options.inputs.push_back(arg);
+        }
+    }
+    if (options.inputs.empty() || options.inputs.size() > 2) {
+        err << "quenview: one or two input files expected\n";
+        return Parse::Bad;
+    }
+    return Parse::Run;
+}
+
+bool readFile(const std::string& path, std::vector<std::uint8_t>& content, std::ostream& err) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
+        err << "quenview: cannot read " << path << ": it is a folder\n";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        err << "quenview: cannot read " << path << '\n';
+        return false;
+    }
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        err << "quenview: cannot read " << path << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (fs::equivalent(a, b, error)) return true;
+    const fs::path left = fs::weakly_canonical(a, error);
+    if (error) return false;
+    const fs::path right = fs::weakly_canonical(b, error);
+    return !error && left == right;
+}
+
+// Writes the whole report to a temporary file beside the output and puts it
+// in the output's place only when it is complete.
+bool writeOutput(const std::string& path, const std::string& content, std::ostream& err) {
+    const std::string temporary = path + ".quenview-part";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file.write(content.data(), static_cast<std::streamsize>(content.size()));
+        file.close();
+        if (!file) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            err << "quenview: cannot write " << path << '\n';
+            return false;
+        }
+    }
+    if (!platform::replaceFile(temporary, path)) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        err << "quenview: cannot write " << path << '\n';
+        return false;
+    }
+    return true;
+}
+
+std::string baseName(const std::string& path) {
+    return fs::path(path).filename().string();
+}
+
+}  // namespace
+
+std::string defaultOutputPath(const std::string& first, const std::string& second, bool json) {
+    const fs::path firstPath(first);
+    std::string name = firstPath.stem().string();
+    if (!second.empty()) name += "-vs-" + fs::path(second).stem().string();
+    name += json ? ".json" : ".html";
+    return (firstPath.parent_path() / name).string();
+}
+
+int runQuenview(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options options;
+    switch (parse(args, options, err)) {
+        case Parse::Help:
+            out << kUsage;
+            return quenmap::kStatusSuccess;
+        case Parse::Bad:
+            err << kUsage;
+            return quenmap::kStatusUsage;
+        case Parse::Run:
+            break;
+    }
+    const std::string second = options.inputs.size() > 1 ? options.inputs[1] : "";
+    const std::string output = options.output.empty()
+                                   ? defaultOutputPath(options.inputs[0], second, options.json)
+                                   : options.output;
+    const bool toStandardOutput = output == "-";
+    for (const std::string& input : options.inputs) {
+        if (!toStandardOutput && sameFile(input, output)) {
+            err << "quenview: the output " << output << " would overwrite the input " << input
+                << '\n';
+            return quenmap::kStatusUsage;
+        }
+    }
+
+    std::vector<Report> reports;
+    for (const std::string& input : options.inputs) {
+        std::vector<std::uint8_t> content;
+        if (!readFile(input, content, err)) return quenmap::kStatusUsage;
+        Report report;
+        const int status = reportOf(baseName(input), content, err, report);
+        if (status != quenmap::kStatusSuccess) return status;
+        reports.push_back(std::move(report));
+    }
+
+    bool damaged = false;
+    for (const Report& report : reports) damaged = damaged || report.status.damaged();
+    std::string json;
+    std::string title;
+    if (reports.size() == 1) {
+        json = reportJson(reports[0]);
+        title = reports[0].file.name;
+    } else {
+        json = comparisonJson(compareReports(std::move(reports[0]), std::move(reports[1])));
+        title = baseName(options.inputs[0]) + " vs " + baseName(second);
+    }
+    std::string document;
+    if (options.json) {
+        document = std::move(json);
+        document += '\n';
+    } else {
+        std::ostringstream page;
+        writeHtmlReport(page, json, title);
+        document = page.str();
+    }
+    if (toStandardOutput) {
+        platform::useBinaryStandardOutput();
+        out.write(document.data(), static_cast<std::streamsize>(document.size()));
+        out.flush();
+        if (!out) {
+            err << "quenview: cannot write the standard output\n";
+            return quenmap::kStatusUsage;
+        }
+    } else if (!writeOutput(output, document, err)) {
+        return quenmap::kStatusUsage;
+    }
+    return damaged ? quenmap::kStatusUnknownBlockId : quenmap::kStatusSuccess;
+}
+
+}  // namespace quenview

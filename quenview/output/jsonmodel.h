@@ -1,0 +1,20 @@
+#pragma once
+// The data model as JSON: the file that "--json" writes and the data that the
+// HTML report carries. Its schema is docs/quenview.schema.json.
+
+#include <string>
+
+#include "model/model.h"
+
+namespace quenview {
+
+constexpr int kFormatVersion = 1;
+
+std::string reportJson(const Report& report);
+std::string comparisonJson(const Comparison& comparison);
+
+// The label a block goes by in summaries: its text name, or its id when no
+// type owns it.
+std::string blockLabel(std::uint16_t id, const std::string& name);
+
+}  // namespace quenview
