@@ -29,7 +29,9 @@ std::string twoGroups(unsigned value) {
 
 void summariseIdent(const quenmap::HwIdentRecord& ident, BoardSummary& board) {
     board.present = true;
+    // The name is stored blank-padded to 13 characters.
     board.unitName = ident.unitName();
+    board.unitName.erase(board.unitName.find_last_not_of(' ') + 1);
     char part[40];
     std::snprintf(part, sizeof part, "%lu.%04lu.%02u",
                   static_cast<unsigned long>(ident.partNumber() / 10000),

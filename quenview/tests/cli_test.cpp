@@ -1,0 +1,113 @@
+// The command line: statuses, messages and the output file.
+
+#include "app/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+
+#include "testfiles.h"
+
+namespace quenview {
+namespace {
+
+using testing::examplePath;
+using testing::readBytes;
+using testing::ScratchFolder;
+using testing::writeBytes;
+
+struct RunResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+RunResult run(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runQuenview(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(QuenviewCommandLine, StatusesAndMessages) {
+    ScratchFolder folder("cli");
+    const std::string image = folder.file("board.bin");
+    writeBytes(image, readBytes(examplePath("satt3.bin")));
+    std::vector<std::uint8_t> damaged = readBytes(examplePath("satt3.bin"));
+    damaged[4] ^= 1;
+    writeBytes(folder.file("damaged.bin"), damaged);
+    std::vector<std::uint8_t> unknownBoard = readBytes(examplePath("mbrd.txt"));
+    const std::string text(unknownBoard.begin(), unknownBoard.end());
+    const std::size_t name = text.find("MBRD         ");
+    ASSERT_NE(name, std::string::npos);
+    std::memcpy(unknownBoard.data() + name, "NOSUCHBOARD  ", 13);
+    writeBytes(folder.file("unknown.txt"), unknownBoard);
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;  // a part of the standard error, or of the output with -h
+        std::string written;  // the file the run must leave, or ""
+    };
+    const std::string missing = folder.file("missing.bin");
+    const Case cases[] = {
+        {{}, 5, "one or two input files", ""},
+        {{"-h"}, 0, "usage:   quenview [-o OUT] [--json] INPUT [SECOND]", ""},
+        {{"--frobnicate", image}, 5, "unknown option --frobnicate", ""},
+        {{"-o"}, 5, "-o needs a file name", ""},
+        {{image, image, image}, 5, "one or two input files", ""},
+        {{missing}, 5, "cannot read " + missing, ""},
+        {{"--json", "-o", image, image}, 5, "would overwrite the input " + image, ""},
+        {{"--json", folder.file("unknown.txt")}, 7, "Device name NOSUCHBOARD", ""},
+        {{"--json", image}, 0, "", folder.file("board.json")},
+        {{"--json", folder.file("damaged.bin")}, 6, "", folder.file("damaged.json")},
+        {{image, folder.file("damaged.bin")}, 6, "", folder.file("board-vs-damaged.html")},
+    };
+    for (const Case& test : cases) {
+        std::string line;
+        for (const std::string& arg : test.args) line += arg + " ";
+        SCOPED_TRACE(line);
+        const RunResult result = run(test.args);
+        EXPECT_EQ(result.status, test.status);
+        EXPECT_NE((test.status == 0 && !test.message.empty() ? result.out : result.err)
+                      .find(test.message),
+                  std::string::npos)
+            << result.err;
+        if (!test.written.empty()) {
+            EXPECT_FALSE(readBytes(test.written).empty());
+            EXPECT_FALSE(std::filesystem::exists(test.written + ".quenview-part"));
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder.file("unknown.json")));
+}
+
+TEST(QuenviewCommandLine, AFailedRunLeavesAnExistingOutputUntouched) {
+    ScratchFolder folder("untouched");
+    const std::string output = folder.file("report.json");
+    writeBytes(output, {'o', 'l', 'd'});
+    const RunResult result =
+        run({"--json", "-o", output, examplePath("satt3.bin"), folder.file("gone.bin")});
+    EXPECT_EQ(result.status, 5);
+    EXPECT_EQ(readBytes(output), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+}
+
+TEST(QuenviewCommandLine, StandardOutputGetsTheSameBytesAsAFile) {
+    ScratchFolder folder("stdout");
+    const std::string output = folder.file("satt3.json");
+    ASSERT_EQ(run({"--json", "-o", output, examplePath("satt3.bin")}).status, 0);
+    const RunResult toOut = run({"--json", "-o", "-", examplePath("satt3.bin")});
+    EXPECT_EQ(toOut.status, 0);
+    const std::vector<std::uint8_t> file = readBytes(output);
+    EXPECT_EQ(toOut.out, std::string(file.begin(), file.end()));
+}
+
+TEST(QuenviewCommandLine, DefaultOutputNames) {
+    const std::string folder = (std::filesystem::path("a") / "b").string();
+    EXPECT_EQ(defaultOutputPath(folder + "/mbrd.bin", "", false),
+              (std::filesystem::path(folder) / "mbrd.html").string());
+    EXPECT_EQ(defaultOutputPath("x.bin", "c/y.txt", true), "x-vs-y.json");
+}
+
+}  // namespace
+}  // namespace quenview
