@@ -1,6 +1,7 @@
 // quenmap against xxd, side by side in one run on the same machine:
 //   A_all_types       "-a" of an image with one full block of every dispatch id
-//                     against "xxd" of the same file;
+//                     against "xxd" of the same file, and quenview's JSON of
+//                     it ("quenview_json" in process, "quenview_exe");
 //   B_<block>         "-b" of one large block from its text against "xxd -r"
 //                     of the block image's hex dump;
 //   Board_<stem>      "-b" complete conversion of the largest board text that
@@ -24,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli.h"
 #include "driver/conversion.h"
 #include "driver/run.h"
 #include "fixtures.h"
@@ -103,6 +105,19 @@ void registerAllTypes(const Fixtures& f) {
     }));
     timed(benchmark::RegisterBenchmark("A_all_types/quenmap_exe", [=](benchmark::State& state) {
         runAsProcess(state, {QUENMAP_EXE, "-a", dir + "a_exe.txt", image, dir + "a_exe.log"},
+                     "/dev/null", bytes);
+    }));
+    timed(benchmark::RegisterBenchmark("A_all_types/quenview_json", [=](benchmark::State& state) {
+        std::ostream sink(nullptr);
+        for (auto _ : state) {
+            int status =
+                quenview::runQuenview({"--json", "-o", dir + "a_view.json", image}, sink, sink);
+            failUnless(state, status == quenmap::kStatusSuccess, "quenview did not succeed");
+        }
+        state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+    }));
+    timed(benchmark::RegisterBenchmark("A_all_types/quenview_exe", [=](benchmark::State& state) {
+        runAsProcess(state, {QUENVIEW_EXE, "--json", "-o", dir + "a_view_exe.json", image},
                      "/dev/null", bytes);
     }));
     timed(benchmark::RegisterBenchmark("A_all_types/xxd", [=](benchmark::State& state) {

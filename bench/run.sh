@@ -13,7 +13,7 @@ build=${1:-$root/build/bench-linux}
 shift || true
 
 cmake --preset linux -B "$build" >/dev/null
-cmake --build "$build" -j2 --target quenmap_bench quenmap >/dev/null
+cmake --build "$build" -j2 --target quenmap_bench quenmap quenview >/dev/null
 
 csv=$(mktemp)
 trap 'rm -f "$csv"' EXIT
@@ -44,6 +44,19 @@ awk -F, '
             e = time[c, "quenmap_exe"]; q = time[c, "quenmap"]
             printf "%-20s %9.2f ms %9.2f ms %9.2f ms %10.2f %10.2f\n", c, e, q, x, e / x, q / x
         }
+    }' "$csv"
+
+echo
+echo "quenview's JSON of the all-types image against quenmap's \"-a\" of it (median wall-clock time;"
+echo "the target is at most 2.00)"
+awk -F, '
+    /^"A_all_types\/[a-z_]*\/real_time_median"/ {
+        name = $1; gsub(/"/, "", name); split(name, part, "/"); time[part[2]] = $3
+    }
+    END {
+        printf "%-22s %12s %12s %10s\n", "run", "quenview", "quenmap -a", "ratio"
+        printf "%-22s %9.2f ms %9.2f ms %10.2f\n", "in process", time["quenview_json"], time["quenmap"], time["quenview_json"] / time["quenmap"]
+        printf "%-22s %9.2f ms %9.2f ms %10.2f\n", "as a process", time["quenview_exe"], time["quenmap_exe"], time["quenview_exe"] / time["quenmap_exe"]
     }' "$csv"
 
 echo
