@@ -1,18 +1,128 @@
 #include "blockcontent.h"
 
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "decoders.h"
+
 namespace quenview {
 
-BlockContent decodeContent(const quenmap::HwDatablock&, const quenmap::BlockType&,
-                           const CompanionLookup&) {
-    return {};
+namespace {
+
+using Decoder = void (*)(const quenmap::HwDatablock&, const DecodeInput&, BlockContent&);
+
+Decoder decoderOf(Form form) {
+    switch (form) {
+        case Form::None:
+            return nullptr;
+        case Form::Ident:
+            return &decodeIdent;
+        case Form::Modification:
+            return &decodeModification;
+        case Form::Service:
+            return &decodeService;
+        case Form::Statistic:
+            return &decodeStatistic;
+        case Form::Record:
+            return &decodeRecord;
+        case Form::Single:
+            return &decodeSingle;
+        case Form::List:
+            return &decodeList;
+        case Form::NineLists:
+            return &decodeNineLists;
+        case Form::Matrix:
+            return &decodeMatrix;
+        case Form::Table:
+            return &decodeTable;
+        case Form::AmGain:
+            return &decodeAmGain;
+        case Form::AduOffset:
+            return &decodeAduOffset;
+        case Form::RfmState:
+            return &decodeRfmState;
+        case Form::RfmV20:
+            return &decodeRfmV20;
+        case Form::RfmMisc:
+            return &decodeRfmMisc;
+        case Form::IqOp6Calib:
+            return &decodeIqOp6Calib;
+        case Form::Lowpass:
+            return &decodeLowpass;
+        case Form::AttResponse:
+            return &decodeAttResponse;
+        case Form::DetLinCorr:
+            return &decodeDetLinCorr;
+    }
+    return nullptr;
+}
+
+// The x axes a block's companion gives: the values of each of its grids, in
+// physical units. None when the image lacks the companion.
+std::vector<Axis> companionAxes(const quenmap::HwDatablock& block, const quenmap::BlockType& type,
+                                const CompanionLookup& companions) {
+    std::vector<Axis> axes;
+    const std::optional<std::uint16_t> id = companionIdOf(type, block.id());
+    if (!id || !companions) return axes;
+    const quenmap::HwDatablock* companion = companions(*id);
+    const quenmap::BlockType* companionType = quenmap::blockTypeForId(*id);
+    if (companion == nullptr || companionType == nullptr) return axes;
+    // A frequency list has no companion of its own to look up.
+    const BlockContent content = decodeContent(*companion, *companionType, CompanionLookup());
+    axes.reserve(content.grids.size());
+    for (const Grid& grid : content.grids) {
+        Axis axis;
+        if (!grid.columns.empty()) axis.quantity = grid.columns.front();
+        axis.values.reserve(grid.values.size());
+        for (const auto& row : grid.values) {
+            axis.values.push_back(!row.empty() && row.front()
+                                      ? *row.front()
+                                      : std::numeric_limits<double>::quiet_NaN());
+        }
+        axes.push_back(std::move(axis));
+    }
+    return axes;
+}
+
+}  // namespace
+
+BlockContent decodeContent(const quenmap::HwDatablock& block, const quenmap::BlockType& type,
+                           const CompanionLookup& companions) {
+    BlockContent content;
+    const ViewRow* view = viewRowFor(type.kind);
+    if (view == nullptr) return content;
+    const Decoder decode = decoderOf(view->form);
+    if (decode == nullptr) return content;
+    const DecodeInput input{*view, type, companionAxes(block, type, companions), companions};
+    decode(block, input, content);
+    return content;
 }
 
 Instance instanceOf(const quenmap::BlockType& type, std::uint16_t id) {
     Instance instance;
-    if (type.instances > 1) {
-        instance.kind = "instance";
-        instance.index = static_cast<std::uint32_t>(id - type.baseId);
-        instance.label = std::to_string(instance.index + 1);
+    const ViewRow* view = viewRowFor(type.kind);
+    if (view == nullptr || type.instances <= 1 || id < type.baseId ||
+        id - type.baseId >= type.instances) {
+        return instance;
+    }
+    const std::uint32_t index = id - type.baseId;
+    switch (view->instance) {
+        case InstanceKind::None:
+            break;
+        case InstanceKind::Path:
+            instance = {"path", index, std::string(1, static_cast<char>('A' + index))};
+            break;
+        case InstanceKind::State:
+            // Operating state s is the type's base id - 1 + s.
+            instance = {"state", index + 1, std::to_string(index + 1)};
+            break;
+        case InstanceKind::Counter:
+            instance = {"counter", index + 1, std::to_string(index + 1)};
+            break;
+        case InstanceKind::Numbered:
+            instance = {"instance", index, std::to_string(index)};
+            break;
     }
     return instance;
 }
