@@ -1,7 +1,5 @@
 #include "blockcontent.h"
 
-#include <cmath>
-#include <limits>
 #include <string>
 
 #include "decoders.h"
@@ -31,7 +29,7 @@ Decoder decoderOf(Form form) {
         case Form::List:
             return &decodeList;
         case Form::NineLists:
-            return &decodeNineLists;
+            return &decodeList;
         case Form::Matrix:
             return &decodeMatrix;
         case Form::Table:
@@ -58,7 +56,7 @@ Decoder decoderOf(Form form) {
     return nullptr;
 }
 
-// The x axes a block's companion gives: the values of each of its grids, in
+// The x axes a block's companion gives: the values of each of its lists in
 // physical units. None when the image lacks the companion.
 std::vector<Axis> companionAxes(const quenmap::HwDatablock& block, const quenmap::BlockType& type,
                                 const CompanionLookup& companions) {
@@ -67,20 +65,15 @@ std::vector<Axis> companionAxes(const quenmap::HwDatablock& block, const quenmap
     if (!id || !companions) return axes;
     const quenmap::HwDatablock* companion = companions(*id);
     const quenmap::BlockType* companionType = quenmap::blockTypeForId(*id);
-    if (companion == nullptr || companionType == nullptr) return axes;
-    // A frequency list has no companion of its own to look up.
-    const BlockContent content = decodeContent(*companion, *companionType, CompanionLookup());
-    axes.reserve(content.grids.size());
-    for (const Grid& grid : content.grids) {
-        Axis axis;
-        if (!grid.columns.empty()) axis.quantity = grid.columns.front();
-        axis.values.reserve(grid.values.size());
-        for (const auto& row : grid.values) {
-            axis.values.push_back(!row.empty() && row.front()
-                                      ? *row.front()
-                                      : std::numeric_limits<double>::quiet_NaN());
-        }
-        axes.push_back(std::move(axis));
+    const ViewRow* view = companionType != nullptr ? viewRowFor(companionType->kind) : nullptr;
+    if (companion == nullptr || view == nullptr) return axes;
+    // A frequency list has no companion of its own.
+    const CompanionLookup none;
+    const DecodeInput input{*view, *companionType, {}, none};
+    if (view->form == Form::Table) {
+        tableAxes(*companion, input, axes);
+    } else {
+        listAxes(*companion, input, axes);
     }
     return axes;
 }

@@ -3,8 +3,10 @@
 // read from the block's bytes, physical values by the view row, and grids
 // with their x axis from the companion block.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <type_traits>
@@ -16,6 +18,9 @@
 #include "viewtable.h"
 
 namespace quenview {
+
+// An x label or an axis value that is not known.
+constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
 
 // A stored element as the text writer reads it.
 enum class Cell : std::uint8_t { I8, U8, I16, U16, I32, U32, F32, F64 };
@@ -32,10 +37,48 @@ constexpr Cell cellOf() {
     return Cell::F64;
 }
 
-std::size_t cellWidth(Cell cell);
+constexpr std::size_t cellWidth(Cell cell) {
+    switch (cell) {
+        case Cell::I8:
+        case Cell::U8:
+            return 1;
+        case Cell::I16:
+        case Cell::U16:
+            return 2;
+        case Cell::I32:
+        case Cell::U32:
+        case Cell::F32:
+            return 4;
+        case Cell::F64:
+            return 8;
+    }
+    return 1;
+}
 
 // The stored number at offset (0 beyond the bytes): the integer, or the real.
-double readStored(const quenmap::Bytes& bytes, std::size_t offset, Cell cell);
+// Inline: the large blocks read hundreds of thousands of them.
+inline double readStored(const quenmap::Bytes& bytes, std::size_t offset, Cell cell) {
+    const std::uint64_t raw = quenmap::readRaw(bytes, offset, cellWidth(cell));
+    switch (cell) {
+        case Cell::I8:
+            return static_cast<std::int8_t>(raw);
+        case Cell::U8:
+            return static_cast<std::uint8_t>(raw);
+        case Cell::I16:
+            return static_cast<std::int16_t>(raw);
+        case Cell::U16:
+            return static_cast<std::uint16_t>(raw);
+        case Cell::I32:
+            return static_cast<std::int32_t>(raw);
+        case Cell::U32:
+            return static_cast<double>(static_cast<std::uint32_t>(raw));
+        case Cell::F32:
+            return quenmap::floatOf(static_cast<std::uint32_t>(raw));
+        case Cell::F64:
+            return quenmap::doubleOf(raw);
+    }
+    return 0.0;
+}
 
 // The values of the companion block that stand for the rows: one axis per
 // grid of the companion (the lowpass frequency block has nine).
@@ -55,9 +98,15 @@ struct DecodeInput {
     }
 };
 
+inline std::optional<double> finite(double value) {
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 // (printed + offset) * scale by the view row; absent for a real that is not finite.
-std::optional<double> physicalOf(double printed, const ViewRow& view);
-std::optional<double> finite(double value);
+inline std::optional<double> physicalOf(double printed, const ViewRow& view) {
+    return finite((printed + view.offset) * view.scale);
+}
 
 // A grid of rows x columns, all values absent. Its x axis comes from the axis
 // (labels padded with NaN where the axis is shorter) or numbers the rows.

@@ -18,14 +18,17 @@ void decodeStatistic(const quenmap::HwDatablock& block, const DecodeInput& input
 void decodeRecord(const quenmap::HwDatablock& block, const DecodeInput& input, BlockContent& out);
 void decodeSingle(const quenmap::HwDatablock& block, const DecodeInput& input, BlockContent& out);
 
-// listcontent.cpp
+// listcontent.cpp (the nine lowpass lists too)
 void decodeList(const quenmap::HwDatablock& block, const DecodeInput& input, BlockContent& out);
-void decodeNineLists(const quenmap::HwDatablock& block, const DecodeInput& input,
-                     BlockContent& out);
+// The values of a frequency list as the x axes of the blocks it belongs to:
+// one axis per counted list, and for a table the first column.
+void listAxes(const quenmap::HwDatablock& block, const DecodeInput& input, std::vector<Axis>& axes);
 void decodeMatrix(const quenmap::HwDatablock& block, const DecodeInput& input, BlockContent& out);
 
 // tablecontent.cpp
 void decodeTable(const quenmap::HwDatablock& block, const DecodeInput& input, BlockContent& out);
+void tableAxes(const quenmap::HwDatablock& block, const DecodeInput& input,
+               std::vector<Axis>& axes);
 
 // specialcontent.cpp
 void decodeAmGain(const quenmap::HwDatablock& block, const DecodeInput& input, BlockContent& out);

@@ -88,20 +88,6 @@ std::optional<double> valueOf(double stored, double printed, const ViewRow& view
     return physicalOf(printed, view);
 }
 
-// The values of one counted list from offset on into a one-column grid.
-Grid listGrid(const quenmap::Bytes& bytes, std::size_t offset, Cell cell, std::size_t count,
-              double textScale, std::string title, const DecodeInput& input, const Axis* axis) {
-    const ViewRow& view = input.view;
-    Grid grid =
-        makeGrid(std::move(title), quantityColumn(view), count, view.series != Series::None, axis);
-    const std::size_t width = cellWidth(cell);
-    for (std::size_t i = 0; i < count; ++i) {
-        const double stored = readStored(bytes, offset + i * width, cell);
-        setCell(grid, i, 0, valueOf(stored, stored * textScale, view), stored);
-    }
-    return grid;
-}
-
 const quenmap::CatalogueBlock* catalogueBlock(const quenmap::HwDatablock& block) {
     return dynamic_cast<const quenmap::CatalogueBlock*>(&block);
 }
@@ -111,32 +97,75 @@ std::string matrixRowName(RowNames names, std::size_t row) {
     return "row " + std::to_string(row);
 }
 
+// Calls part(index, offset, count) for each counted list of a list block:
+// one, or nine for the lowpass frequencies. False for a block of another class.
+template <typename Part>
+bool forEachCountedList(const quenmap::HwDatablock& block, const DecodeInput& input, Cell& cell,
+                        double& textScale, Part part) {
+    const Structure* structure = structureOf(input.type.kind);
+    const quenmap::CatalogueBlock* list = catalogueBlock(block);
+    if (structure == nullptr || list == nullptr) return false;
+    cell = structure->cell;
+    textScale = textScaleOf(block.id());
+    if (input.view.form == Form::NineLists) {
+        const std::size_t stride = structure->columns * cellWidth(structure->cell);
+        for (std::size_t n = 0; n < structure->rows; ++n) {
+            part(n, structure->offset + n * stride,
+                 std::min<std::size_t>(list->countField(n), structure->columns));
+        }
+    } else {
+        part(0, structure->offset,
+             list->countKind() == quenmap::CountKind::None
+                 ? structure->columns
+                 : std::min<std::size_t>(list->count(), structure->columns));
+    }
+    return true;
+}
+
+// Calls value(i, physical, stored) for each of count values from offset on.
+template <typename Value>
+void forEachValue(const quenmap::Bytes& bytes, std::size_t offset, Cell cell, std::size_t count,
+                  double textScale, const ViewRow& view, Value value) {
+    const std::size_t width = cellWidth(cell);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double stored = readStored(bytes, offset + i * width, cell);
+        value(i, valueOf(stored, stored * textScale, view), stored);
+    }
+}
+
 }  // namespace
 
 void decodeList(const quenmap::HwDatablock& block, const DecodeInput& input, BlockContent& out) {
-    const Structure* structure = structureOf(input.type.kind);
-    const quenmap::CatalogueBlock* list = catalogueBlock(block);
-    if (structure == nullptr || list == nullptr) return;
-    const std::size_t count = list->countKind() == quenmap::CountKind::None
-                                  ? structure->columns
-                                  : std::min<std::size_t>(list->count(), structure->columns);
-    out.grids.push_back(listGrid(block.bytes(), structure->offset, structure->cell, count,
-                                 textScaleOf(block.id()), input.view.quantity, input,
-                                 input.axis()));
+    const ViewRow& view = input.view;
+    Cell cell = Cell::U8;
+    double textScale = 1.0;
+    forEachCountedList(
+        block, input, cell, textScale, [&](std::size_t n, std::size_t offset, std::size_t count) {
+            std::string title =
+                view.form == Form::NineLists ? "lowpass " + std::to_string(n + 1) : view.quantity;
+            Grid grid = makeGrid(std::move(title), quantityColumn(view), count,
+                                 view.series != Series::None, input.axis(n));
+            forEachValue(block.bytes(), offset, cell, count, textScale, view,
+                         [&](std::size_t i, std::optional<double> value, double stored) {
+                             setCell(grid, i, 0, value, stored);
+                         });
+            out.grids.push_back(std::move(grid));
+        });
 }
 
-void decodeNineLists(const quenmap::HwDatablock& block, const DecodeInput& input,
-                     BlockContent& out) {
-    const Structure* structure = structureOf(input.type.kind);
-    const quenmap::CatalogueBlock* lists = catalogueBlock(block);
-    if (structure == nullptr || lists == nullptr) return;
-    const std::size_t stride = structure->columns * cellWidth(structure->cell);
-    for (std::size_t n = 0; n < structure->rows; ++n) {
-        const std::size_t count = std::min<std::size_t>(lists->countField(n), structure->columns);
-        out.grids.push_back(listGrid(block.bytes(), structure->offset + n * stride, structure->cell,
-                                     count, textScaleOf(block.id()),
-                                     "lowpass " + std::to_string(n + 1), input, input.axis(n)));
-    }
+void listAxes(const quenmap::HwDatablock& block, const DecodeInput& input,
+              std::vector<Axis>& axes) {
+    Cell cell = Cell::U8;
+    double textScale = 1.0;
+    forEachCountedList(
+        block, input, cell, textScale, [&](std::size_t, std::size_t offset, std::size_t count) {
+            Axis axis{{input.view.quantity, input.view.unit}, std::vector<double>(count)};
+            forEachValue(block.bytes(), offset, cell, count, textScale, input.view,
+                         [&](std::size_t i, std::optional<double> value, double) {
+                             axis.values[i] = value ? *value : kUnknown;
+                         });
+            axes.push_back(std::move(axis));
+        });
 }
 
 void decodeMatrix(const quenmap::HwDatablock& block, const DecodeInput& input, BlockContent& out) {

@@ -15,23 +15,26 @@ namespace {
 using quenmap::HwTableDatablock;
 using quenmap::TableTextForm;
 
-// The printed number of a cell: the scaled cell; the GXN data tables print
-// it truncated, the register table the raw bits.
-double printedCell(const HwTableDatablock& table, std::uint32_t row, std::uint32_t column) {
+// The stored number of a cell; the register table's raw bits.
+double storedCell(const HwTableDatablock& table, std::uint32_t row, std::uint32_t column) {
+    if (table.textForm() == TableTextForm::GxnAttRegData) {
+        return static_cast<double>(static_cast<std::uint32_t>(table.rawCell(row, column)));
+    }
+    return table.storedCell(row, column);
+}
+
+// The printed number of a stored cell: scaled by the table's scale; the GXN
+// data tables print it truncated, the register table the raw bits.
+double printedCell(const HwTableDatablock& table, double stored) {
     switch (table.textForm()) {
         case TableTextForm::GxnAttCalData:
         case TableTextForm::GxnTempCompData:
-            return std::trunc(table.cell(row, column));
+            return std::trunc(stored * table.scale());
         case TableTextForm::GxnAttRegData:
-            return static_cast<double>(static_cast<std::uint32_t>(table.rawCell(row, column)));
+            return stored;
         default:
-            return table.cell(row, column);
+            return stored * table.scale();
     }
-}
-
-double storedCell(const HwTableDatablock& table, std::uint32_t row, std::uint32_t column) {
-    if (table.textForm() == TableTextForm::GxnAttRegData) return printedCell(table, row, column);
-    return table.storedCell(row, column);
 }
 
 bool hasRowLabels(const HwTableDatablock& table) {
@@ -64,8 +67,8 @@ void decodeTable(const quenmap::HwDatablock& block, const DecodeInput& input, Bl
         Grid grid = makeGrid(view.quantity, std::move(curves), columns, chart, input.axis());
         for (std::uint32_t r = 0; r < rows; ++r) {
             for (std::uint32_t c = 0; c < columns; ++c) {
-                setCell(grid, c, r, physicalOf(printedCell(*table, r, c), view),
-                        storedCell(*table, r, c));
+                const double stored = storedCell(*table, r, c);
+                setCell(grid, c, r, physicalOf(printedCell(*table, stored), view), stored);
             }
         }
         out.grids.push_back(std::move(grid));
@@ -89,11 +92,25 @@ void decodeTable(const quenmap::HwDatablock& block, const DecodeInput& input, Bl
     }
     for (std::uint32_t r = 0; r < rows; ++r) {
         for (std::uint32_t c = 0; c < columns; ++c) {
-            setCell(grid, r, c, physicalOf(printedCell(*table, r, c), view),
-                    storedCell(*table, r, c));
+            const double stored = storedCell(*table, r, c);
+            setCell(grid, r, c, physicalOf(printedCell(*table, stored), view), stored);
         }
     }
     out.grids.push_back(std::move(grid));
+}
+
+void tableAxes(const quenmap::HwDatablock& block, const DecodeInput& input,
+               std::vector<Axis>& axes) {
+    const auto* table = dynamic_cast<const HwTableDatablock*>(&block);
+    if (table == nullptr || table->columnCapacity() == 0) return;
+    const std::uint32_t rows = std::min(table->rowsInUse(), table->rowCapacity());
+    Axis axis{{input.view.quantity, input.view.unit}, std::vector<double>(rows)};
+    for (std::uint32_t r = 0; r < rows; ++r) {
+        const std::optional<double> value =
+            physicalOf(printedCell(*table, storedCell(*table, r, 0)), input.view);
+        axis.values[r] = value ? *value : kUnknown;
+    }
+    axes.push_back(std::move(axis));
 }
 
 }  // namespace quenview
