@@ -96,6 +96,13 @@ TEST(BlockContent, OnlyTheCountedContentIsData) {
                 const std::vector<std::size_t> counted = halfCounts(blocks.factory(), *companion);
                 ASSERT_FALSE(counted.empty()) << where;
                 EXPECT_EQ(grid.values.size(), counted.front()) << where;
+                // A matrix's rows are the grid's curves: as many as it counts,
+                // or the rows its text always shows.
+                const ViewRow& view = *viewRowFor(type.kind);
+                if (view.series == Series::Matrix && view.form != Form::DetLinCorr) {
+                    const std::size_t curves = view.rowsShown != 0 ? view.rowsShown : own.front();
+                    EXPECT_EQ(grid.columns.size(), curves) << where;
+                }
             } else if (!own.empty()) {
                 EXPECT_NE(std::find(own.begin(), own.end(), grid.values.size()), own.end())
                     << where << ": " << grid.values.size() << " rows";
