@@ -103,6 +103,13 @@ TEST(BlockContent, OnlyTheCountedContentIsData) {
                     const std::size_t curves = view.rowsShown != 0 ? view.rowsShown : own.front();
                     EXPECT_EQ(grid.columns.size(), curves) << where;
                 }
+                // Two attenuations, then a DAC value per counted state.
+                if (view.form == Form::IqOp6Calib) {
+                    const auto states =
+                        halfCounts(blocks.factory(),
+                                   quenmap::blockType(quenmap::BlockKind::IqOp6PmaxBz).baseId);
+                    EXPECT_EQ(grid.columns.size(), 2 + states.front()) << where;
+                }
             } else if (!own.empty()) {
                 EXPECT_NE(std::find(own.begin(), own.end(), grid.values.size()), own.end())
                     << where << ": " << grid.values.size() << " rows";
