@@ -216,7 +216,8 @@ TEST(QuenviewComparison, IdenticalInputsShowNoChange) {
 TEST(QuenviewComparison, OneChangedMatrixCellIsNamedWithBothValues) {
     std::vector<std::uint8_t> image = readBytes(examplePath("satt3.bin"));
     const Report before = inspectImage(image.data(), image.size());
-    // SATT3_CALIB_DATA_ATT: 27 x 150 u16 in 1/100 dB from byte 8; cell (0, 0).
+    // SATT3_CALIB_DATA_ATT: 27 x 150 16-bit cells from byte 8, which the text
+    // writes signed in 1/100 dB; cell (0, 0).
     const std::size_t at = offsetOfId(image, 10602);
     ASSERT_LT(at, image.size());
     const unsigned old = image[at + 8] | (image[at + 9] << 8);
@@ -236,7 +237,7 @@ TEST(QuenviewComparison, OneChangedMatrixCellIsNamedWithBothValues) {
         const ValueChange& change = pair.changes[0];
         ASSERT_TRUE(change.before && change.after);
         EXPECT_NEAR(*change.after - *change.before, 0.25, 1e-9);
-        EXPECT_NEAR(*change.before, old / 100.0, 1e-9);
+        EXPECT_NEAR(*change.before, static_cast<std::int16_t>(old) / 100.0, 1e-9);
     }
 }
 
