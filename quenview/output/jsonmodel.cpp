@@ -1,5 +1,6 @@
 #include "jsonmodel.h"
 
+#include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
@@ -9,74 +10,167 @@ namespace quenview {
 
 namespace {
 
-using nlohmann::json;
+// The report of an image with every block at capacity holds close to a million
+// numbers, so the document is written as it goes rather than built as a tree
+// first. Every text of the model is quoted and escaped by the JSON library;
+// the keys are this file's own literals.
+class JsonText {
+  public:
+    std::string text;
 
-// JSON has no NaN or infinity: a real that is not finite is null.
-json number(double value) {
-    if (!std::isfinite(value)) return nullptr;
-    if (value == std::trunc(value) && std::fabs(value) < 9.0e15) {
-        return static_cast<std::int64_t>(value);
+    void open(char bracket) {
+        separate();
+        text += bracket;
+        first_ = true;
     }
-    return value;
-}
-
-json number(const std::optional<double>& value) {
-    return value ? number(*value) : json(nullptr);
-}
-
-// The model's texts are the board's own, in Latin-1 (German comment words,
-// department names); JSON is UTF-8.
-json text(const std::string& latin1) {
-    std::string utf8;
-    utf8.reserve(latin1.size());
-    for (unsigned char c : latin1) {
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
+    void close(char bracket) {
+        text += bracket;
+        first_ = false;
+    }
+    JsonText& key(const char* name) {
+        separate();
+        text += '"';
+        text += name;
+        text += "\":";
+        first_ = true;
+        return *this;
+    }
+    // The model's texts are the board's own, in Latin-1 (German comment words,
+    // department names); JSON is UTF-8.
+    void string(const std::string& latin1) {
+        separate();
+        std::string utf8;
+        utf8.reserve(latin1.size());
+        for (unsigned char c : latin1) {
+            if (c < 0x80) {
+                utf8 += static_cast<char>(c);
+            } else {
+                utf8 += static_cast<char>(0xC0 | (c >> 6));
+                utf8 += static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        text += nlohmann::json(utf8).dump();
+    }
+    // JSON has no NaN or infinity: a real that is not finite is null. Whole
+    // numbers are written without a fraction; the scaled values (hundredths
+    // of a dB and the like) as the few decimals that read back the same, and
+    // any other real in its shortest form that does.
+    void number(double value) {
+        separate();
+        if (!std::isfinite(value)) {
+            text += "null";
+            return;
+        }
+        if (value == std::trunc(value) && std::fabs(value) < 9.0e15) {
+            integer(static_cast<std::int64_t>(value), 0);
+            return;
+        }
+        static const double kPowers[] = {1.0, 10.0, 100.0, 1000.0, 10000.0};
+        for (int decimals = 1; decimals <= 4; ++decimals) {
+            const double scaled = value * kPowers[decimals];
+            if (std::fabs(scaled) >= 9.0e15) break;
+            const std::int64_t whole = std::llround(scaled);
+            if (static_cast<double>(whole) / kPowers[decimals] == value) {
+                integer(whole, decimals);
+                return;
+            }
+        }
+        char digits[32];
+        const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+        text.append(digits, written.ptr);
+    }
+    void number(const std::optional<double>& value) {
+        if (value) {
+            number(*value);
         } else {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+            null();
         }
     }
-    return utf8;
-}
-
-json quantity(const Quantity& q) {
-    return {{"name", text(q.name)}, {"unit", text(q.unit)}};
-}
-
-json fieldJson(const Field& field) {
-    json out = {{"name", text(field.name)},
-                {"unit", text(field.unit)},
-                {"value", number(field.value)},
-                {"raw", number(field.raw)}};
-    if (field.text) out["text"] = text(*field.text);
-    return out;
-}
-
-json gridJson(const Grid& grid) {
-    json xValues = json::array();
-    for (double x : grid.xValues) xValues.push_back(number(x));
-    json columns = json::array();
-    for (const Quantity& column : grid.columns) columns.push_back(quantity(column));
-    json values = json::array();
-    for (const auto& row : grid.values) {
-        json cells = json::array();
-        for (const auto& cell : row) cells.push_back(number(cell));
-        values.push_back(std::move(cells));
+    void boolean(bool value) {
+        separate();
+        text += value ? "true" : "false";
     }
-    json raw = json::array();
-    for (const auto& row : grid.raw) {
-        json cells = json::array();
-        for (double cell : row) cells.push_back(number(cell));
-        raw.push_back(std::move(cells));
+    void null() {
+        separate();
+        text += "null";
     }
-    return {{"title", text(grid.title)},
-            {"x", quantity(grid.x)},
-            {"xValues", std::move(xValues)},
-            {"columns", std::move(columns)},
-            {"values", std::move(values)},
-            {"raw", std::move(raw)},
-            {"chart", grid.chart}};
+
+  private:
+    // A whole number of units of 10^-decimals, with its decimal point.
+    void integer(std::int64_t value, int decimals) {
+        char digits[32];
+        if (value < 0) text += '-';
+        const std::uint64_t magnitude =
+            value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+        char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+        const int length = static_cast<int>(end - digits);
+        if (decimals == 0) {
+            text.append(digits, end);
+            return;
+        }
+        if (length <= decimals) {
+            text += "0.";
+            text.append(static_cast<std::size_t>(decimals - length), '0');
+            text.append(digits, end);
+            return;
+        }
+        text.append(digits, end - decimals);
+        text += '.';
+        text.append(end - decimals, end);
+    }
+
+    void separate() {
+        if (!first_) text += ',';
+        first_ = false;
+    }
+    bool first_ = true;
+};
+
+void quantity(JsonText& out, const Quantity& q) {
+    out.open('{');
+    out.key("name").string(q.name);
+    out.key("unit").string(q.unit);
+    out.close('}');
+}
+
+void field(JsonText& out, const Field& field) {
+    out.open('{');
+    out.key("name").string(field.name);
+    out.key("unit").string(field.unit);
+    out.key("value").number(field.value);
+    out.key("raw").number(field.raw);
+    if (field.text) out.key("text").string(*field.text);
+    out.close('}');
+}
+
+template <typename Cell>
+void rows(JsonText& out, const std::vector<std::vector<Cell>>& rows) {
+    out.open('[');
+    for (const auto& row : rows) {
+        out.open('[');
+        for (const auto& cell : row) out.number(cell);
+        out.close(']');
+    }
+    out.close(']');
+}
+
+void grid(JsonText& out, const Grid& grid) {
+    out.open('{');
+    out.key("title").string(grid.title);
+    out.key("x");
+    quantity(out, grid.x);
+    out.key("xValues").open('[');
+    for (double x : grid.xValues) out.number(x);
+    out.close(']');
+    out.key("columns").open('[');
+    for (const Quantity& column : grid.columns) quantity(out, column);
+    out.close(']');
+    out.key("values");
+    rows(out, grid.values);
+    out.key("raw");
+    rows(out, grid.raw);
+    out.key("chart").boolean(grid.chart);
+    out.close('}');
 }
 
 const char* stateName(BlockState state) {
@@ -93,31 +187,39 @@ const char* stateName(BlockState state) {
     return "";
 }
 
-json blockJson(const Block& block) {
-    json out = {{"offset", block.offset},
-                {"id", block.id},
-                {"length", block.length},
-                {"name", text(block.name)},
-                {"className", text(block.className)},
-                {"state", stateName(block.state)},
-                {"checksum",
-                 {{"stored", block.storedChecksum},
-                  {"computed", block.computedChecksum},
-                  {"ok", block.state == BlockState::Verified}}}};
-    out["instance"] = block.instance.kind.empty() ? json(nullptr)
-                                                  : json{{"kind", block.instance.kind},
-                                                         {"index", block.instance.index},
-                                                         {"label", block.instance.label}};
-    json fields = json::array();
-    for (const Field& field : block.content.fields) fields.push_back(fieldJson(field));
-    out["fields"] = std::move(fields);
-    json grids = json::array();
-    for (const Grid& grid : block.content.grids) grids.push_back(gridJson(grid));
-    out["grids"] = std::move(grids);
-    if (block.state == BlockState::UnknownId || block.state == BlockState::Unloadable) {
-        out["rawHex"] = hexOf(block.bytes.data(), block.bytes.size());
+void block(JsonText& out, const Block& block) {
+    out.open('{');
+    out.key("offset").number(static_cast<double>(block.offset));
+    out.key("id").number(block.id);
+    out.key("length").number(block.length);
+    out.key("name").string(block.name);
+    out.key("className").string(block.className);
+    out.key("instance");
+    if (block.instance.kind.empty()) {
+        out.null();
+    } else {
+        out.open('{');
+        out.key("kind").string(block.instance.kind);
+        out.key("index").number(block.instance.index);
+        out.key("label").string(block.instance.label);
+        out.close('}');
     }
-    return out;
+    out.key("state").string(stateName(block.state));
+    out.key("checksum").open('{');
+    out.key("stored").number(block.storedChecksum);
+    out.key("computed").number(block.computedChecksum);
+    out.key("ok").boolean(block.state == BlockState::Verified);
+    out.close('}');
+    out.key("fields").open('[');
+    for (const Field& each : block.content.fields) field(out, each);
+    out.close(']');
+    out.key("grids").open('[');
+    for (const Grid& each : block.content.grids) grid(out, each);
+    out.close(']');
+    if (block.state == BlockState::UnknownId || block.state == BlockState::Unloadable) {
+        out.key("rawHex").string(hexOf(block.bytes.data(), block.bytes.size()));
+    }
+    out.close('}');
 }
 
 const char* walkEndName(WalkEnd end) {
@@ -148,74 +250,103 @@ const char* trailingName(TrailingPattern pattern) {
     return "";
 }
 
-json reportObject(const Report& report) {
+void report(JsonText& out, const Report& report) {
     const BoardSummary& board = report.board;
     const ImageStatus& status = report.status;
-    json records = json::array();
+    out.open('{');
+    out.key("file").open('{');
+    out.key("name").string(report.file.name);
+    out.key("sha256").string(report.file.sha256);
+    out.key("size").number(static_cast<double>(report.file.size));
+    out.key("kind").string(report.file.kind);
+    out.close('}');
+
+    out.key("board").open('{');
+    out.key("present").boolean(board.present);
+    out.key("unitName").string(board.unitName);
+    out.key("partNumber").string(board.partNumber);
+    out.key("serialNumber").number(board.serialNumber);
+    out.key("productDate").string(board.productDate);
+    out.key("hardwareCode").number(board.hardwareCode);
+    out.key("productIndex").string(board.productIndex);
+    out.key("testInstruction").string(board.testInstruction);
+    out.key("dataVersion").number(board.dataVersion);
+    out.key("eepromSize").number(board.eepromSize);
+    out.key("bytesInUse").number(static_cast<double>(board.bytesInUse));
+    out.close('}');
+
+    out.key("status").open('{');
+    out.key("verified").boolean(!status.damaged());
+    out.key("walkEnd").string(walkEndName(status.end));
+    out.key("endOffset").number(static_cast<double>(status.endOffset));
+    out.key("blockCount").number(static_cast<double>(report.blocks.size()));
+    out.key("failedChecksums").number(static_cast<double>(status.failedChecksums));
+    out.key("unknownIds").number(static_cast<double>(status.unknownIds));
+    out.key("unloadable").number(static_cast<double>(status.unloadable));
+    out.key("trailingBytes").number(static_cast<double>(status.trailingBytes));
+    out.key("trailing").string(trailingName(status.trailing));
+    out.close('}');
+
+    out.key("service").open('{');
+    out.key("records").open('[');
     for (const ServiceRecord& record : report.service.records) {
-        records.push_back({{"id", record.id},
-                           {"department", text(record.department)},
-                           {"date", record.date},
-                           {"hours", record.hours},
-                           {"hoursFraction", record.hoursFraction},
-                           {"operatingHours", number(record.hours + record.hoursFraction / 1e6)},
-                           {"repairNumber", record.repairNumber},
-                           {"serviceCode", record.serviceCode}});
+        out.open('{');
+        out.key("id").number(record.id);
+        out.key("department").string(record.department);
+        out.key("date").string(record.date);
+        out.key("hours").number(record.hours);
+        out.key("hoursFraction").number(record.hoursFraction);
+        out.key("operatingHours").number(record.hours + record.hoursFraction / 1e6);
+        out.key("repairNumber").number(record.repairNumber);
+        out.key("serviceCode").number(record.serviceCode);
+        out.close('}');
     }
-    json codes = json::array();
+    out.close(']');
+    out.key("modificationCodes").open('[');
     for (const ModificationCode& code : report.service.modificationCodes) {
-        codes.push_back({{"number", code.number}, {"state", code.state}});
+        out.open('{');
+        out.key("number").number(code.number);
+        out.key("state").number(code.state);
+        out.close('}');
     }
-    json blocks = json::array();
-    for (const Block& block : report.blocks) blocks.push_back(blockJson(block));
-    return {
-        {"file",
-         {{"name", report.file.name},
-          {"sha256", report.file.sha256},
-          {"size", report.file.size},
-          {"kind", report.file.kind}}},
-        {"board",
-         {{"present", board.present},
-          {"unitName", text(board.unitName)},
-          {"partNumber", board.partNumber},
-          {"serialNumber", board.serialNumber},
-          {"productDate", board.productDate},
-          {"hardwareCode", board.hardwareCode},
-          {"productIndex", board.productIndex},
-          {"testInstruction", board.testInstruction},
-          {"dataVersion", board.dataVersion},
-          {"eepromSize", board.eepromSize},
-          {"bytesInUse", board.bytesInUse}}},
-        {"status",
-         {{"verified", !status.damaged()},
-          {"walkEnd", walkEndName(status.end)},
-          {"endOffset", status.endOffset},
-          {"blockCount", report.blocks.size()},
-          {"failedChecksums", status.failedChecksums},
-          {"unknownIds", status.unknownIds},
-          {"unloadable", status.unloadable},
-          {"trailingBytes", status.trailingBytes},
-          {"trailing", trailingName(status.trailing)}}},
-        {"service",
-         {{"records", std::move(records)},
-          {"modificationCodes", std::move(codes)},
-          {"statisticsHours", number(report.service.statisticsHours)}}},
-        {"blocks", std::move(blocks)},
-    };
+    out.close(']');
+    out.key("statisticsHours").number(report.service.statisticsHours);
+    out.close('}');
+
+    out.key("blocks").open('[');
+    for (const Block& each : report.blocks) block(out, each);
+    out.close(']');
+    out.close('}');
 }
 
-json changeJson(const ValueChange& change) {
-    json out = {{"grid", text(change.grid)},
-                {"name", text(change.name)},
-                {"row", change.row ? json(*change.row) : json(nullptr)},
-                {"x", number(change.x)},
-                {"before", number(change.before)},
-                {"after", number(change.after)}};
-    out["difference"] =
-        change.before && change.after ? number(*change.after - *change.before) : json(nullptr);
-    if (change.beforeText) out["beforeText"] = text(*change.beforeText);
-    if (change.afterText) out["afterText"] = text(*change.afterText);
-    return out;
+void change(JsonText& out, const ValueChange& change) {
+    out.open('{');
+    out.key("grid").string(change.grid);
+    out.key("name").string(change.name);
+    out.key("row");
+    if (change.row) {
+        out.number(static_cast<double>(*change.row));
+    } else {
+        out.null();
+    }
+    out.key("x").number(change.x);
+    out.key("before").number(change.before);
+    out.key("after").number(change.after);
+    out.key("difference");
+    if (change.before && change.after) {
+        out.number(*change.after - *change.before);
+    } else {
+        out.null();
+    }
+    if (change.beforeText) out.key("beforeText").string(*change.beforeText);
+    if (change.afterText) out.key("afterText").string(*change.afterText);
+    out.close('}');
+}
+
+void changes(JsonText& out, const char* name, const std::vector<ValueChange>& list) {
+    out.key(name).open('[');
+    for (const ValueChange& each : list) change(out, each);
+    out.close(']');
 }
 
 const char* pairStateName(PairState state) {
@@ -232,8 +363,33 @@ const char* pairStateName(PairState state) {
     return "";
 }
 
-json envelope(const char* kind) {
-    return {{"format", "quenview"}, {"formatVersion", kFormatVersion}, {"kind", kind}};
+void labels(JsonText& out, const char* name, const Comparison& comparison, PairState state) {
+    out.key(name).open('[');
+    for (const BlockPair& pair : comparison.pairs) {
+        if (pair.state == state) out.string(blockLabel(pair.id, pair.name));
+    }
+    out.close(']');
+}
+
+void envelope(JsonText& out, const char* kind) {
+    out.open('{');
+    out.key("format").string("quenview");
+    out.key("formatVersion").number(kFormatVersion);
+    out.key("kind").string(kind);
+}
+
+// Room for the document, so that it is not copied as it grows: some eight
+// characters for each number of the grids.
+std::size_t expectedSize(const Report& report) {
+    std::size_t numbers = 0;
+    for (const Block& block : report.blocks) {
+        numbers += block.content.fields.size() * 4 + block.bytes.size() / 2;
+        for (const Grid& grid : block.content.grids) {
+            numbers += grid.xValues.size();
+            for (const auto& row : grid.values) numbers += 2 * row.size();
+        }
+    }
+    return 4096 + 8 * numbers;
 }
 
 }  // namespace
@@ -242,51 +398,49 @@ std::string blockLabel(std::uint16_t id, const std::string& name) {
     return name.empty() ? "id " + std::to_string(id) : name;
 }
 
-std::string reportJson(const Report& report) {
-    json out = envelope("report");
-    out["report"] = reportObject(report);
-    return out.dump(-1, ' ', false, json::error_handler_t::replace);
+std::string reportJson(const Report& model) {
+    JsonText out;
+    out.text.reserve(expectedSize(model));
+    envelope(out, "report");
+    out.key("report");
+    report(out, model);
+    out.close('}');
+    return std::move(out.text);
 }
 
 std::string comparisonJson(const Comparison& comparison) {
-    json changedBlocks = json::array();
-    json onlyFirst = json::array();
-    json onlySecond = json::array();
-    json pairs = json::array();
+    JsonText out;
+    out.text.reserve(expectedSize(comparison.before) + expectedSize(comparison.after));
+    envelope(out, "comparison");
+    out.key("comparison").open('{');
+    out.key("summary").open('{');
+    out.key("compared").number(static_cast<double>(comparison.compared));
+    out.key("changed").number(static_cast<double>(comparison.changed));
+    labels(out, "changedBlocks", comparison, PairState::Changed);
+    labels(out, "onlyFirst", comparison, PairState::OnlyFirst);
+    labels(out, "onlySecond", comparison, PairState::OnlySecond);
+    out.key("unitNamesDiffer").boolean(comparison.unitNamesDiffer);
+    out.close('}');
+    out.key("before");
+    report(out, comparison.before);
+    out.key("after");
+    report(out, comparison.after);
+    out.key("pairs").open('[');
     for (const BlockPair& pair : comparison.pairs) {
-        const std::string label = blockLabel(pair.id, pair.name);
-        if (pair.state == PairState::Changed) changedBlocks.push_back(text(label));
-        if (pair.state == PairState::OnlyFirst) onlyFirst.push_back(text(label));
-        if (pair.state == PairState::OnlySecond) onlySecond.push_back(text(label));
-        json changes = json::array();
-        for (const ValueChange& change : pair.changes) changes.push_back(changeJson(change));
-        pairs.push_back({{"id", pair.id},
-                         {"name", text(pair.name)},
-                         {"state", pairStateName(pair.state)},
-                         {"changes", std::move(changes)},
-                         {"rawChanged", pair.rawChanged}});
+        out.open('{');
+        out.key("id").number(pair.id);
+        out.key("name").string(pair.name);
+        out.key("state").string(pairStateName(pair.state));
+        changes(out, "changes", pair.changes);
+        out.key("rawChanged").boolean(pair.rawChanged);
+        out.close('}');
     }
-    json identChanges = json::array();
-    for (const ValueChange& change : comparison.identChanges)
-        identChanges.push_back(changeJson(change));
-    json serviceChanges = json::array();
-    for (const ValueChange& change : comparison.serviceChanges) {
-        serviceChanges.push_back(changeJson(change));
-    }
-    json out = envelope("comparison");
-    out["comparison"] = {{"summary",
-                          {{"compared", comparison.compared},
-                           {"changed", comparison.changed},
-                           {"changedBlocks", std::move(changedBlocks)},
-                           {"onlyFirst", std::move(onlyFirst)},
-                           {"onlySecond", std::move(onlySecond)},
-                           {"unitNamesDiffer", comparison.unitNamesDiffer}}},
-                         {"before", reportObject(comparison.before)},
-                         {"after", reportObject(comparison.after)},
-                         {"pairs", std::move(pairs)},
-                         {"identChanges", std::move(identChanges)},
-                         {"serviceChanges", std::move(serviceChanges)}};
-    return out.dump(-1, ' ', false, json::error_handler_t::replace);
+    out.close(']');
+    changes(out, "identChanges", comparison.identChanges);
+    changes(out, "serviceChanges", comparison.serviceChanges);
+    out.close('}');
+    out.close('}');
+    return std::move(out.text);
 }
 
 }  // namespace quenview
