@@ -74,6 +74,26 @@ converts_both_ways() {
     popd >/dev/null
 }
 
+# quenview of a package reports a shipped board from its image and from its text,
+# with the board's serial number in both.
+#   reports_board <label> <examples dir> <quenview command...>
+reports_board() {
+    local label=$1 examples_dir=$2 input
+    shift 2
+    local run_dir
+    run_dir=$(mktemp -d "$work/view.XXXXXX")
+    pushd "$run_dir" >/dev/null
+    for input in satt3.bin satt3.txt; do
+        if ! "$@" --json -o "$input.json" "$examples_dir/$input" </dev/null >/dev/null ||
+            ! grep -q '"unitName":"SATT3"' "$input.json"; then
+            fail "$label: no report of $input"
+            continue
+        fi
+        echo "$label: report of $input written"
+    done
+    popd >/dev/null
+}
+
 examples=$(cd examples && ls -- *.txt *.bin)
 
 # --- Windows ZIP ------------------------------------------------------------------
@@ -85,6 +105,7 @@ echo "== $(basename "$zip")"
 (cd "$windows" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | grep -v '^examples/')
 echo "examples/: $(find "$windows/examples" -type f | wc -l) files"
 check_contents "$(basename "$zip")" "bin/quenmap.exe
+bin/quenview.exe
 bin/runhost.exe
 bin/portwalk.dll
 bin/busgate.dll
@@ -95,6 +116,7 @@ doc/licences/README.md
 doc/licences/boost.txt
 doc/licences/gcc-runtime.txt
 doc/licences/mingw-w64-runtime.txt
+doc/licences/nlohmann-json.txt
 $(sed 's|^|examples/|' <<<"$examples")" "$(files_below "$windows")"
 
 # Read from the PE import tables: every program and DLL needs only DLLs that every
@@ -104,7 +126,7 @@ windows_dll() {
     case ${1,,} in
     kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | shell32.dll | ole32.dll | \
         oleaut32.dll | ws2_32.dll | msvcrt.dll | ntdll.dll | setupapi.dll | cfgmgr32.dll | \
-        shlwapi.dll | version.dll | api-ms-win-*.dll) return 0 ;;
+        shlwapi.dll | version.dll | bcrypt.dll | api-ms-win-*.dll) return 0 ;;
     *) return 1 ;;
     esac
 }
@@ -142,6 +164,7 @@ else
 
     converts_both_ways "quenmap.exe under wine" ../windows/examples \
         wine_run ../windows/bin/quenmap.exe
+    reports_board "quenview.exe under wine" ../windows/examples wine_run ../windows/bin/quenview.exe
 
     # Without its archive beside it, runhost ends with its failure status (-1, which
     # wine hands on as 255) after looking for the archive. Its error messages are
@@ -167,6 +190,7 @@ echo "usr/share/veltrona-service-tools/examples/: $(find "$root/usr/share/veltro
 libraries=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/veltrona-service-tools
 docs=usr/share/doc/veltrona-service-tools
 linux_files="usr/bin/quenmap
+usr/bin/quenview
 usr/bin/runhost
 $libraries/libportwalk.so
 $libraries/libbusgate.so
@@ -179,12 +203,15 @@ $docs/licences/README.md
 $docs/licences/boost.txt
 $docs/licences/gcc-runtime.txt
 $docs/licences/gnu-c-library.txt
+$docs/licences/nlohmann-json.txt
 usr/share/lintian/overrides/veltrona-service-tools
 $(sed 's|^|usr/share/veltrona-service-tools/examples/|' <<<"$examples")"
 check_contents "$(basename "$deb")" "$linux_files" "$(files_below "$root")"
 
 converts_both_ways "quenmap of the .deb" ../debian-root/usr/share/veltrona-service-tools/examples \
     ../debian-root/usr/bin/quenmap
+reports_board "quenview of the .deb" ../debian-root/usr/share/veltrona-service-tools/examples \
+    ../debian-root/usr/bin/quenview
 
 lintian_output=$(lintian --fail-on error "$deb" 2>&1) || fail "lintian reports errors"
 echo "lintian:"
