@@ -34,27 +34,28 @@ void compareFields(const std::vector<Field>& before, const std::vector<Field>& a
     }
 }
 
+// A cell that one grid has and the other has not is a change too.
 void compareGrid(const Grid* before, const Grid* after, std::vector<ValueChange>& changes) {
-    static const std::vector<std::optional<double>> kNoRow;
     const Grid& named = before ? *before : *after;
-    const std::size_t rows =
-        std::max(before ? before->values.size() : 0, after ? after->values.size() : 0);
+    const std::size_t rowsA = before ? before->rows() : 0;
+    const std::size_t rowsB = after ? after->rows() : 0;
+    const std::size_t columnsA = before ? before->columns.size() : 0;
+    const std::size_t columnsB = after ? after->columns.size() : 0;
+    const std::size_t rows = std::max(rowsA, rowsB);
+    const std::size_t columns = std::max(columnsA, columnsB);
     for (std::size_t r = 0; r < rows; ++r) {
-        const auto& rowA = before && r < before->values.size() ? before->values[r] : kNoRow;
-        const auto& rowB = after && r < after->values.size() ? after->values[r] : kNoRow;
-        const std::size_t columns = std::max(rowA.size(), rowB.size());
         for (std::size_t c = 0; c < columns; ++c) {
-            const std::optional<double> a = c < rowA.size() ? rowA[c] : std::nullopt;
-            const std::optional<double> b = c < rowB.size() ? rowB[c] : std::nullopt;
-            const bool presentA = c < rowA.size();
-            const bool presentB = c < rowB.size();
-            if (presentA == presentB && sameValue(a, b)) continue;
+            const bool inA = r < rowsA && c < columnsA;
+            const bool inB = r < rowsB && c < columnsB;
+            const std::optional<double> a = inA ? before->valueAt(r, c) : std::nullopt;
+            const std::optional<double> b = inB ? after->valueAt(r, c) : std::nullopt;
+            if (inA == inB && sameValue(a, b)) continue;
             ValueChange change;
             change.grid = named.title;
-            const Grid& columnsOf = c < named.columns.size() ? named : (before ? *after : *before);
-            change.name = c < columnsOf.columns.size() ? columnsOf.columns[c].name : "";
+            const Grid& columnsOf = c < columnsA ? *before : *after;
+            change.name = columnsOf.columns[c].name;
             change.row = r;
-            const Grid& labelled = before && r < before->xValues.size() ? *before : named;
+            const Grid& labelled = r < rowsA ? *before : *after;
             if (auto x = at(labelled.xValues, r)) change.x = *x;
             change.before = a;
             change.after = b;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,9 +38,25 @@ struct Grid {
     Quantity x;
     std::vector<double> xValues;
     std::vector<Quantity> columns;
-    std::vector<std::vector<std::optional<double>>> values;  // [row][column], physical
-    std::vector<std::vector<double>> raw;                    // [row][column], stored
+    // Row after row, columns.size() cells a row: one allocation for a table of
+    // thousands of cells. A value that is absent is held as NaN.
+    std::vector<double> values;  // physical
+    std::vector<double> raw;     // stored
     bool chart = false;
+
+    std::size_t rows() const { return columns.empty() ? 0 : values.size() / columns.size(); }
+    std::optional<double> valueAt(std::size_t row, std::size_t column) const {
+        const double value = values[row * columns.size() + column];
+        return value == value ? std::optional<double>(value) : std::nullopt;
+    }
+    double rawAt(std::size_t row, std::size_t column) const {
+        return raw[row * columns.size() + column];
+    }
+    void set(std::size_t row, std::size_t column, std::optional<double> value, double stored) {
+        const std::size_t at = row * columns.size() + column;
+        values[at] = value ? *value : std::numeric_limits<double>::quiet_NaN();
+        raw[at] = stored;
+    }
 };
 
 // The decoded values of one block.

@@ -1,7 +1,9 @@
 #include "jsonmodel.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <nlohmann/json.hpp>
 
 #include "model/hex.h"
@@ -16,22 +18,28 @@ namespace {
 // the keys are this file's own literals.
 class JsonText {
   public:
-    std::string text;
+    explicit JsonText(std::size_t expectedSize) { text_.resize(expectedSize); }
+
+    // The document; the writer is done with it.
+    std::string finish() {
+        text_.resize(used_);
+        return std::move(text_);
+    }
 
     void open(char bracket) {
         separate();
-        text += bracket;
+        put(bracket);
         first_ = true;
     }
     void close(char bracket) {
-        text += bracket;
+        put(bracket);
         first_ = false;
     }
     JsonText& key(const char* name) {
         separate();
-        text += '"';
-        text += name;
-        text += "\":";
+        put('"');
+        put(name, std::strlen(name));
+        put("\":", 2);
         first_ = true;
         return *this;
     }
@@ -49,16 +57,17 @@ class JsonText {
                 utf8 += static_cast<char>(0x80 | (c & 0x3F));
             }
         }
-        text += nlohmann::json(utf8).dump();
+        const std::string quoted = nlohmann::json(utf8).dump();
+        put(quoted.data(), quoted.size());
     }
-    // JSON has no NaN or infinity: a real that is not finite is null. Whole
-    // numbers are written without a fraction; the scaled values (hundredths
-    // of a dB and the like) as the few decimals that read back the same, and
-    // any other real in its shortest form that does.
+    // JSON has no NaN or infinity: a real that is not finite (an absent value)
+    // is null. Whole numbers are written without a fraction; the scaled values
+    // (hundredths of a dB and the like) as the few decimals that read back the
+    // same, and any other real in its shortest form that does.
     void number(double value) {
         separate();
         if (!std::isfinite(value)) {
-            text += "null";
+            put("null", 4);
             return;
         }
         if (value == std::trunc(value) && std::fabs(value) < 9.0e15) {
@@ -75,9 +84,9 @@ class JsonText {
                 return;
             }
         }
-        char digits[32];
-        const std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
-        text.append(digits, written.ptr);
+        char* at = room(kNumberRoom);
+        used_ =
+            static_cast<std::size_t>(std::to_chars(at, at + kNumberRoom, value).ptr - text_.data());
     }
     void number(const std::optional<double>& value) {
         if (value) {
@@ -88,41 +97,67 @@ class JsonText {
     }
     void boolean(bool value) {
         separate();
-        text += value ? "true" : "false";
+        if (value) {
+            put("true", 4);
+        } else {
+            put("false", 5);
+        }
     }
     void null() {
         separate();
-        text += "null";
+        put("null", 4);
     }
 
   private:
+    static constexpr std::size_t kNumberRoom = 40;
+
+    // Space for count more characters at the end of the document, which grows
+    // by doubling; the caller writes them.
+    char* room(std::size_t count) {
+        if (text_.size() - used_ < count)
+            text_.resize(std::max(2 * text_.size(), used_ + count + 4096));
+        char* at = &text_[used_];
+        used_ += count;
+        return at;
+    }
+    void put(char c) { *room(1) = c; }
+    void put(const char* characters, std::size_t count) {
+        std::memcpy(room(count), characters, count);
+    }
+
     // A whole number of units of 10^-decimals, with its decimal point.
     void integer(std::int64_t value, int decimals) {
-        char digits[32];
-        if (value < 0) text += '-';
+        char digits[24];
         const std::uint64_t magnitude =
             value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-        char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+        const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
         const int length = static_cast<int>(end - digits);
-        if (decimals == 0) {
-            text.append(digits, end);
-            return;
+        char* at = room(kNumberRoom);
+        if (value < 0) *at++ = '-';
+        if (decimals > 0 && length <= decimals) {
+            *at++ = '0';
+            *at++ = '.';
+            for (int i = length; i < decimals; ++i) *at++ = '0';
+            decimals = 0;
         }
-        if (length <= decimals) {
-            text += "0.";
-            text.append(static_cast<std::size_t>(decimals - length), '0');
-            text.append(digits, end);
-            return;
+        const int whole = length - decimals;
+        std::memcpy(at, digits, static_cast<std::size_t>(whole));
+        at += whole;
+        if (decimals > 0) {
+            *at++ = '.';
+            std::memcpy(at, digits + whole, static_cast<std::size_t>(decimals));
+            at += decimals;
         }
-        text.append(digits, end - decimals);
-        text += '.';
-        text.append(end - decimals, end);
+        used_ = static_cast<std::size_t>(at - text_.data());
     }
 
     void separate() {
-        if (!first_) text += ',';
+        if (!first_) put(',');
         first_ = false;
     }
+
+    std::string text_;
+    std::size_t used_ = 0;
     bool first_ = true;
 };
 
@@ -143,12 +178,12 @@ void field(JsonText& out, const Field& field) {
     out.close('}');
 }
 
-template <typename Cell>
-void rows(JsonText& out, const std::vector<std::vector<Cell>>& rows) {
+// Cells row after row as one array per row; NaN, an absent value, is null.
+void rows(JsonText& out, const std::vector<double>& cells, std::size_t width) {
     out.open('[');
-    for (const auto& row : rows) {
+    for (std::size_t at = 0; width > 0 && at < cells.size(); at += width) {
         out.open('[');
-        for (const auto& cell : row) out.number(cell);
+        for (std::size_t c = at; c < at + width; ++c) out.number(cells[c]);
         out.close(']');
     }
     out.close(']');
@@ -166,9 +201,9 @@ void grid(JsonText& out, const Grid& grid) {
     for (const Quantity& column : grid.columns) quantity(out, column);
     out.close(']');
     out.key("values");
-    rows(out, grid.values);
+    rows(out, grid.values, grid.columns.size());
     out.key("raw");
-    rows(out, grid.raw);
+    rows(out, grid.raw, grid.columns.size());
     out.key("chart").boolean(grid.chart);
     out.close('}');
 }
@@ -386,7 +421,7 @@ std::size_t expectedSize(const Report& report) {
         numbers += block.content.fields.size() * 4 + block.bytes.size() / 2;
         for (const Grid& grid : block.content.grids) {
             numbers += grid.xValues.size();
-            for (const auto& row : grid.values) numbers += 2 * row.size();
+            numbers += 2 * grid.values.size();
         }
     }
     return 4096 + 8 * numbers;
@@ -399,18 +434,16 @@ std::string blockLabel(std::uint16_t id, const std::string& name) {
 }
 
 std::string reportJson(const Report& model) {
-    JsonText out;
-    out.text.reserve(expectedSize(model));
+    JsonText out(expectedSize(model));
     envelope(out, "report");
     out.key("report");
     report(out, model);
     out.close('}');
-    return std::move(out.text);
+    return out.finish();
 }
 
 std::string comparisonJson(const Comparison& comparison) {
-    JsonText out;
-    out.text.reserve(expectedSize(comparison.before) + expectedSize(comparison.after));
+    JsonText out(expectedSize(comparison.before) + expectedSize(comparison.after));
     envelope(out, "comparison");
     out.key("comparison").open('{');
     out.key("summary").open('{');
@@ -440,7 +473,7 @@ std::string comparisonJson(const Comparison& comparison) {
     changes(out, "serviceChanges", comparison.serviceChanges);
     out.close('}');
     out.close('}');
-    return std::move(out.text);
+    return out.finish();
 }
 
 }  // namespace quenview

@@ -176,7 +176,7 @@ TEST(QuenviewDamage, EachDamageIsFoundAndTheWalkGoesOnWhereItCan) {
                 EXPECT_FALSE(block.content.fields.empty() && block.content.grids.empty());
                 ASSERT_EQ(block.content.grids.size(), held.grids.size());
                 for (std::size_t g = 0; g < held.grids.size(); ++g) {
-                    EXPECT_EQ(block.content.grids[g].values, held.grids[g].values);
+                    EXPECT_EQ(block.content.grids[g].raw, held.grids[g].raw);
                 }
             }
             if (test.unknownIds > 0) {

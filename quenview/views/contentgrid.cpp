@@ -12,8 +12,8 @@ Grid makeGrid(std::string title, std::vector<Quantity> columns, std::size_t rows
     grid.chart = chart;
     const std::size_t width = columns.size();
     grid.columns = std::move(columns);
-    grid.values.assign(rows, std::vector<std::optional<double>>(width));
-    grid.raw.assign(rows, std::vector<double>(width, 0.0));
+    grid.values.assign(rows * width, kUnknown);
+    grid.raw.assign(rows * width, 0.0);
     if (axis != nullptr) {
         grid.x = axis->quantity;
         grid.xValues.assign(rows, kUnknown);

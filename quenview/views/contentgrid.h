@@ -115,8 +115,7 @@ Grid makeGrid(std::string title, std::vector<Quantity> columns, std::size_t rows
 
 inline void setCell(Grid& grid, std::size_t row, std::size_t column, std::optional<double> value,
                     double raw) {
-    grid.values[row][column] = value;
-    grid.raw[row][column] = raw;
+    grid.set(row, column, value, raw);
 }
 
 Field numberField(std::string name, std::string unit, std::optional<double> value, double raw);

@@ -64,7 +64,7 @@ static_assert(std::size(kAduOffsetColumns) == HwSDatablockAduGainOffsetCalData::
 template <typename Block, std::size_t N>
 void fillColumns(const Block& block, const NamedColumn (&columns)[N], const ViewRow& view,
                  Grid& grid) {
-    for (std::size_t r = 0; r < grid.values.size(); ++r) {
+    for (std::size_t r = 0; r < grid.rows(); ++r) {
         for (std::size_t c = 0; c < N; ++c) {
             const double stored = block.value(r, columns[c].column);
             setCell(grid, r, c, physicalOf(stored, view), stored);
@@ -224,7 +224,7 @@ void decodeRfmState(const HwDatablock& block, const DecodeInput& input, BlockCon
     Grid grid = makeGrid("operating state " + std::to_string(table->stateNumber()),
                          headerColumns(kStateFields), frequencyRows(input, table->rowCapacity()),
                          charted(input), input.axis());
-    for (std::size_t r = 0; r < grid.values.size(); ++r) {
+    for (std::size_t r = 0; r < grid.rows(); ++r) {
         const std::uint32_t words[2] = {table->wordA(r), table->wordB(r)};
         for (std::size_t c = 0; c < std::size(kStateFields); ++c) {
             const PackedField& field = kStateFields[c];
@@ -242,7 +242,7 @@ void decodeRfmV20(const HwDatablock& block, const DecodeInput& input, BlockConte
     Grid grid = makeGrid("calibration data version 2.0", headerColumns(kV20Columns),
                          frequencyRows(input, HwSDatablockIqOp3RfmCalibDataV20::kRows),
                          charted(input), input.axis());
-    for (std::size_t r = 0; r < grid.values.size(); ++r) {
+    for (std::size_t r = 0; r < grid.rows(); ++r) {
         for (std::size_t c = 0; c < std::size(kV20Columns); ++c) {
             const double stored = v20Value(*table, r, kV20Columns[c]);
             setCell(grid, r, c, finite(stored), stored);
@@ -297,7 +297,7 @@ void decodeIqOp6Calib(const HwDatablock& block, const DecodeInput& input, BlockC
     }
     Grid grid = makeGrid("DAWERT calibration", std::move(columns),
                          frequencyRows(input, Table::kRows), charted(input), input.axis());
-    for (std::size_t r = 0; r < grid.values.size(); ++r) {
+    for (std::size_t r = 0; r < grid.rows(); ++r) {
         setCell(grid, r, 0, table->levelAttenuation20(r), table->levelAttenuation20(r));
         setCell(grid, r, 1, table->levelAttenuation40(r), table->levelAttenuation40(r));
         for (std::size_t s = 0; s < states; ++s) {

@@ -34,11 +34,8 @@ std::string nameOf(std::uint16_t id) {
 // row where the grid has labels.
 void expectWellFormed(const Grid& grid, const std::string& where) {
     EXPECT_EQ(grid.values.size(), grid.raw.size()) << where;
-    for (std::size_t r = 0; r < grid.values.size(); ++r) {
-        ASSERT_EQ(grid.values[r].size(), grid.columns.size()) << where << " row " << r;
-        ASSERT_EQ(grid.raw[r].size(), grid.columns.size()) << where << " row " << r;
-    }
-    EXPECT_TRUE(grid.xValues.empty() || grid.xValues.size() == grid.values.size()) << where;
+    ASSERT_EQ(grid.values.size(), grid.rows() * grid.columns.size()) << where;
+    EXPECT_TRUE(grid.xValues.empty() || grid.xValues.size() == grid.rows()) << where;
 }
 
 TEST(BlockContent, EveryTypeDecodesWithASeriesExactlyWhereItsViewRowSays) {
@@ -63,7 +60,7 @@ TEST(BlockContent, EveryTypeDecodesWithASeriesExactlyWhereItsViewRowSays) {
             EXPECT_EQ(grid.chart, hasSeries(typeOf(id))) << where;
             if (!grid.chart) continue;
             // Charted against the companion's values, every one of them known.
-            ASSERT_EQ(grid.xValues.size(), grid.values.size()) << where;
+            ASSERT_EQ(grid.xValues.size(), grid.rows()) << where;
             EXPECT_FALSE(grid.values.empty()) << where;
             for (double x : grid.xValues) ASSERT_TRUE(std::isfinite(x)) << where;
         }
@@ -95,7 +92,7 @@ TEST(BlockContent, OnlyTheCountedContentIsData) {
                 // As many rows as the companion counts.
                 const std::vector<std::size_t> counted = halfCounts(blocks.factory(), *companion);
                 ASSERT_FALSE(counted.empty()) << where;
-                EXPECT_EQ(grid.values.size(), counted.front()) << where;
+                EXPECT_EQ(grid.rows(), counted.front()) << where;
                 // A matrix's rows are the grid's curves: as many as it counts,
                 // or the rows its text always shows.
                 const ViewRow& view = *viewRowFor(type.kind);
@@ -111,8 +108,8 @@ TEST(BlockContent, OnlyTheCountedContentIsData) {
                     EXPECT_EQ(grid.columns.size(), 2 + states.front()) << where;
                 }
             } else if (!own.empty()) {
-                EXPECT_NE(std::find(own.begin(), own.end(), grid.values.size()), own.end())
-                    << where << ": " << grid.values.size() << " rows";
+                EXPECT_NE(std::find(own.begin(), own.end(), grid.rows()), own.end())
+                    << where << ": " << grid.rows() << " rows";
             }
         }
     }
@@ -126,7 +123,7 @@ TEST(BlockContent, CountsBeyondTheCapacityShowTheCapacity) {
         const BlockContent content = decodeContent(*huge.block(id), typeOf(id), huge.lookup());
         ASSERT_EQ(content.grids.size(), expected.grids.size()) << nameOf(id);
         for (std::size_t g = 0; g < content.grids.size(); ++g) {
-            EXPECT_EQ(content.grids[g].values.size(), expected.grids[g].values.size())
+            EXPECT_EQ(content.grids[g].rows(), expected.grids[g].rows())
                 << nameOf(id) << " " << content.grids[g].title;
             EXPECT_EQ(content.grids[g].columns.size(), expected.grids[g].columns.size())
                 << nameOf(id) << " " << content.grids[g].title;
@@ -149,7 +146,7 @@ TEST(BlockContent, WithoutItsCompanionATypeStillDecodesOverRowNumbers) {
         const Grid& grid = content.grids.front();
         EXPECT_TRUE(grid.chart);
         EXPECT_TRUE(grid.xValues.empty());
-        EXPECT_EQ(grid.values.size(), test.rows) << nameOf(test.id);
+        EXPECT_EQ(grid.rows(), test.rows) << nameOf(test.id);
     }
 }
 
@@ -180,10 +177,10 @@ TEST(BlockContent, NoValueMarkersAreAbsentValues) {
         ASSERT_FALSE(content.grids.empty());
         const Grid& grid = content.grids.front();
         // Matrix row 0 is the grid's first column.
-        EXPECT_FALSE(grid.values[0][0].has_value()) << nameOf(test.id);
-        EXPECT_EQ(grid.raw[0][0], test.marker) << nameOf(test.id);
-        EXPECT_EQ(grid.raw[1][0], test.marker + 1);
-        EXPECT_TRUE(grid.values[1][0].has_value()) << nameOf(test.id);
+        EXPECT_FALSE(grid.valueAt(0, 0).has_value()) << nameOf(test.id);
+        EXPECT_EQ(grid.rawAt(0, 0), test.marker) << nameOf(test.id);
+        EXPECT_EQ(grid.rawAt(1, 0), test.marker + 1);
+        EXPECT_TRUE(grid.valueAt(1, 0).has_value()) << nameOf(test.id);
     }
 }
 
@@ -252,23 +249,23 @@ TEST(BlockContent, PhysicalValuesAreTheTextWritersNumbersInTheirUnits) {
         const Grid& grid = content.grids.front();
         const std::vector<std::vector<double>> lines = valueLines(block);
         std::size_t compared = 0;
-        for (std::size_t r = 0; r < grid.values.size(); ++r) {
+        for (std::size_t r = 0; r < grid.rows(); ++r) {
             for (std::size_t c = 0; c < grid.columns.size(); ++c) {
                 const std::size_t line = test.transposed ? c : r;
                 const std::size_t at = test.transposed ? r : c;
                 ASSERT_LT(line, lines.size()) << nameOf(test.id);
                 ASSERT_LT(at, lines[line].size()) << nameOf(test.id) << " line " << line;
                 const double printed = lines[line][at];
-                if (!grid.values[r][c]) {
-                    EXPECT_EQ(grid.raw[r][c], printed) << nameOf(test.id);
+                if (!grid.valueAt(r, c)) {
+                    EXPECT_EQ(grid.rawAt(r, c), printed) << nameOf(test.id);
                     continue;
                 }
-                EXPECT_NEAR(*grid.values[r][c] / test.factor, printed, test.tolerance)
+                EXPECT_NEAR(*grid.valueAt(r, c) / test.factor, printed, test.tolerance)
                     << nameOf(test.id) << " row " << r << " column " << c;
                 ++compared;
             }
         }
-        EXPECT_GT(compared, grid.values.size() / 2) << nameOf(test.id);
+        EXPECT_GT(compared, grid.rows() / 2) << nameOf(test.id);
     }
 }
 
