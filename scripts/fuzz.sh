@@ -11,6 +11,7 @@ shift || true
 targets=(
     "quenmap binary_to_text 2"
     "quenmap text_to_binary 2"
+    "quenview inspect 1"
     "runhost archive 1"
     "portwalk hub_walk 1"
     "portwalk sysfs 1"
