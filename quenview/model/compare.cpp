@@ -114,7 +114,9 @@ void compareService(const ServiceHistory& a, const ServiceHistory& b,
     for (const ServiceRecord& record : a.records) records[record.id].first = &record;
     for (const ServiceRecord& record : b.records) records[record.id].second = &record;
     static const ServiceRecord kAbsent;
-    for (const auto& [id, pair] : records) {
+    for (const auto& entry : records) {
+        const std::uint16_t id = entry.first;
+        const auto& pair = entry.second;
         const ServiceRecord& x = pair.first ? *pair.first : kAbsent;
         const ServiceRecord& y = pair.second ? *pair.second : kAbsent;
         const std::size_t first = out.size();
