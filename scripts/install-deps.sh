@@ -8,6 +8,7 @@ packages=(
     clang libfuzzer-14-dev libclang-rt-14-dev libbenchmark-dev xxd
     dpkg-dev lintian
     nlohmann-json3-dev python3-jsonschema libssl-dev
+    chromium poppler-utils
 )
 # Where the kernel cannot start 32-bit programs, or WINDOWS_TESTS=windows-x64 asks for it,
 # the Windows tests run on a 64-bit build under the 64-bit wine instead (scripts/test.sh).
@@ -35,3 +36,8 @@ install_missing "${packages[@]}"
 if [ "${WINDOWS_TESTS:-}" = windows-x64 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     install_missing "${for_64bit_windows_tests[@]}"
 fi
+# The chart library of quenview's report and the browser test driver, as
+# package-lock.json pins them (Node.js 20 with npm is taken as given). The
+# tests use Debian's chromium, never a browser of the driver's own.
+cd "$(dirname "$0")/.."
+PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund

@@ -1,48 +1,55 @@
-#include "htmlreport.h"
+#include "output/htmlreport.h"
+
+#include <string_view>
+
+#include "output/reportpage.h"
 
 namespace quenview {
 
 namespace {
 
-// Text inside an element: nothing in it may open or close markup.
-std::string escapeHtml(const std::string& text) {
-    std::string out;
+void writeBytes(std::ostream& out, std::string_view bytes) {
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Text of an element: nothing in it may open or close markup.
+void writeEscapedText(std::ostream& out, std::string_view text) {
     for (char c : text) {
         switch (c) {
             case '<':
-                out += "&lt;";
+                out << "&lt;";
                 break;
             case '>':
-                out += "&gt;";
+                out << "&gt;";
                 break;
             case '&':
-                out += "&amp;";
+                out << "&amp;";
                 break;
             default:
-                out += c;
+                out << c;
         }
     }
-    return out;
+}
+
+// "<" stands only inside JSON strings, where \u003c is the same character.
+void writeScriptSafeJson(std::ostream& out, std::string_view json) {
+    std::size_t from = 0;
+    for (std::size_t at = json.find('<'); at != std::string_view::npos; at = json.find('<', from)) {
+        writeBytes(out, json.substr(from, at - from));
+        writeBytes(out, "\\u003c");
+        from = at + 1;
+    }
+    writeBytes(out, json.substr(from));
 }
 
 }  // namespace
 
 void writeHtmlReport(std::ostream& out, const std::string& modelJson, const std::string& title) {
-    // "<" never reaches the script element as it is, so no text of the model
-    // can end it early.
-    std::string safeJson;
-    safeJson.reserve(modelJson.size());
-    for (char c : modelJson) {
-        if (c == '<') {
-            safeJson += "\\u003c";
-        } else {
-            safeJson += c;
-        }
-    }
-    out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>"
-        << escapeHtml(title) << "</title></head><body><h1>" << escapeHtml(title)
-        << "</h1><script type=\"application/json\" id=\"model\">" << safeJson
-        << "</script></body></html>\n";
+    writeBytes(out, reportPageBeforeTitle());
+    writeEscapedText(out, title);
+    writeBytes(out, reportPageBeforeModel());
+    writeScriptSafeJson(out, modelJson);
+    writeBytes(out, reportPageAfterModel());
 }
 
 }  // namespace quenview
