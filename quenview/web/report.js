@@ -1,8 +1,8 @@
 // quenview report page. It reads the model that quenview put into the page as
 // JSON and builds the report of one board or the comparison of two. Block
-// contents are built as they come near the view (and the rest while the
-// browser is idle), charts are drawn by uPlot as they come into view, so that
-// large images open quickly. Printing builds and draws everything first.
+// contents are built and their charts drawn (by uPlot) as they come near the
+// view, and the rest while the browser is idle, so that large images open
+// quickly. Printing builds and draws everything first.
 'use strict';
 
 (function () {
@@ -32,14 +32,17 @@
         return String(text).replace(/[&<>"]/g, (c) => htmlEscapes[c]);
     }
 
-    // Values are shown exactly as the model holds them; a no-value is blank.
+    // Values are shown as the model holds them, to 15 significant digits so that
+    // the last bit of a scaled value (0.35000000000000003) does not show; a
+    // no-value is blank.
     function formatNumber(value) {
-        return value === null || value === undefined ? '' : String(value);
+        if (value === null || value === undefined) return '';
+        return typeof value === 'number' ? String(Number(value.toPrecision(15))) : String(value);
     }
 
     function formatDifference(value) {
         if (value === null || value === undefined) return '';
-        return value > 0 ? '+' + String(value) : String(value);
+        return value > 0 ? '+' + formatNumber(value) : formatNumber(value);
     }
 
     function formatHex(value, digits) {
@@ -337,31 +340,89 @@
         return grid.chart && grid.columns.length > 0 && grid.values.length > 0;
     }
 
+    // A block's charts: its charted grids in one chart, or one per quantity
+    // along x where its grids stand over different ones. The grids of a
+    // comparison's first input join those of the second by title.
+    function chartJobs(block, before) {
+        const jobs = new Map();
+        block.grids.forEach((grid, index) => {
+            if (!hasSeries(grid)) return;
+            const numbered = grid.xValues.length === 0;
+            const key = numbered ? '\u0000row' : `${grid.x.name}\u0000${grid.x.unit}`;
+            if (!jobs.has(key)) jobs.set(key, { title: grid.title, x: grid.x, numbered, first: index, parts: [] });
+            const beforeGrid = before ? before.grids.find((g) => g.title === grid.title && hasSeries(g)) || null : null;
+            jobs.get(key).parts.push({ grid, beforeGrid });
+        });
+        return Array.from(jobs.values());
+    }
+
+    // The charts of the page, to know when the last one is drawn.
+    function countCharts(pageModel) {
+        const count = (block, before) => chartJobs(block, before).length;
+        if (pageModel.kind !== 'comparison') return pageModel.report.blocks.reduce((sum, b) => sum + count(b, null), 0);
+        return comparisonBlocks(pageModel.comparison).reduce((sum, p) => sum + count(p.after || p.before, p.after ? p.before : null), 0);
+    }
+
+    // Short tables are shown open; longer ones are built when they are opened
+    // (or printed), so that a long image stays quick and short. A charted
+    // grid's chart and its hover give the values meanwhile.
+    function opensAtOnce(grid) {
+        const rows = grid.values.length;
+        return rows * grid.columns.length <= 600 && rows <= (hasSeries(grid) ? 12 : 40);
+    }
+    const tableBuilders = new WeakMap();
+
+    function valuesDetails(label, open, build) {
+        return { html: `<details class="values"${open ? ' open' : ''}><summary>${escapeHtml(label)}</summary>` +
+            `<div class="table-wrap">${open ? build() : ''}</div></details>`, build: open ? null : build };
+    }
+
+    function openTable(details) {
+        const build = tableBuilders.get(details);
+        if (!build) return;
+        tableBuilders.delete(details);
+        details.querySelector('.table-wrap').innerHTML = build();
+    }
+
     // Builds the content of one block section: fields, then each grid with its
     // chart and its table (the chart's text alternative), or the hex dump.
     // `before` is the other side of a comparison (or null).
     function buildContent(holder, block, before, changes) {
         const parts = [];
+        const closed = [];
+        const add = (part) => {
+            parts.push(part.html);
+            if (part.build) closed.push(part.build);
+        };
         if (block.fields.length > 0) parts.push(`<div class="table-wrap">${fieldsTable(block.fields, changes)}</div>`);
-        const charts = [];
+        const charts = chartJobs(block, before);
+        const chartHtml = (job) => {
+            const label = `chart of ${job.parts.map((part) => part.grid.title).join(', ')}, values in the ${job.parts.length > 1 ? 'tables' : 'table'} below`;
+            return `<div class="chart" data-chart="${job.first}" role="img" aria-label="${escapeHtml(label)}"></div>`;
+        };
         block.grids.forEach((grid, index) => {
-            parts.push(`<h4>${escapeHtml(grid.title)}</h4>`);
-            if (hasSeries(grid)) {
-                parts.push(`<div class="chart" data-grid="${index}" role="img" aria-label="${escapeHtml('chart of ' + grid.title + ', values in the table below')}"></div>`);
-                const beforeGrid = before ? before.grids.find((g) => g.title === grid.title && hasSeries(g)) : null;
-                charts.push({ grid, beforeGrid, index });
+            const job = charts.find((j) => j.first === index);
+            if (job && job.parts.length > 1) {
+                parts.push(`<h4>${escapeHtml(`${job.parts.length} curves over ${withUnit(job.x)}`)}</h4>`, chartHtml(job));
             }
-            parts.push(`<div class="table-wrap">${gridTable(grid, changes)}</div>`);
+            parts.push(`<h4>${escapeHtml(grid.title)}</h4>`);
+            if (job && job.parts.length === 1) parts.push(chartHtml(job));
+            add(valuesDetails(`Values: ${plural(grid.values.length, 'row', 'rows')} \u00d7 ${plural(grid.columns.length, 'column', 'columns')}`,
+                opensAtOnce(grid), () => gridTable(grid, changes)));
         });
         if (block.rawHex !== undefined) {
-            parts.push(`<h4>Bytes (${block.rawHex.length / 2})</h4><pre class="hex">${escapeHtml(hexDump(block.rawHex))}</pre>`);
+            const bytes = block.rawHex.length / 2;
+            add(valuesDetails(`Bytes: ${bytes}`, bytes <= 256,
+                () => `<pre class="hex">${escapeHtml(hexDump(block.rawHex))}</pre>`));
         }
         if (parts.length === 0) parts.push('<p class="muted">No values.</p>');
         holder.innerHTML = parts.join('');
-        for (const chart of charts) {
-            const node = holder.querySelector(`.chart[data-grid="${chart.index}"]`);
-            charting.watch(node, chart.grid, chart.beforeGrid);
-        }
+        const pendingTables = holder.querySelectorAll('details.values:not([open])');
+        closed.forEach((build, i) => {
+            tableBuilders.set(pendingTables[i], build);
+            pendingTables[i].addEventListener('toggle', () => openTable(pendingTables[i]), { once: true });
+        });
+        for (const job of charts) charting.watch(holder.querySelector(`.chart[data-chart="${job.first}"]`), job);
     }
 
     // Sections are built when they come near the view; whatever is left is
@@ -380,8 +441,9 @@
     }
 
     function deferContent(section, holder, block, before, changes) {
-        const rows = block.grids.reduce((sum, g) => sum + g.values.length, 0) + block.fields.length;
-        holder.style.minHeight = `${Math.min(rows * 22, 20000) + block.grids.filter(hasSeries).length * 340}px`;
+        const rows = block.grids.reduce((sum, g) => sum + (opensAtOnce(g) ? g.values.length + 2 : 2), 0) +
+            block.fields.length;
+        holder.style.minHeight = `${rows * 22 + chartJobs(block, before).length * 340}px`;
         holder.textContent = 'Loading values\u2026';
         holder.classList.add('pending');
         pendingContent.set(section, () => {
@@ -392,14 +454,17 @@
         contentObserver.observe(section);
     }
 
+    // Then the charts that have not come into view are drawn, top to bottom.
     function fillRemainingWhenIdle() {
         const idle = window.requestIdleCallback || ((callback) => setTimeout(() => callback({ timeRemaining: () => 8 }), 50));
         const step = (deadline) => {
-            for (const section of pendingContent.keys()) {
-                if (deadline.timeRemaining() < 4) break;
-                fillSection(section);
+            let more = true;
+            while (more && deadline.timeRemaining() >= 4) {
+                const section = pendingContent.keys().next().value;
+                if (section) fillSection(section);
+                else more = charting.drawNextWaiting();
             }
-            if (pendingContent.size > 0) idle(step);
+            if (more) idle(step);
         };
         idle(step);
     }
@@ -481,6 +546,15 @@
         return (id) => (map.get(id) || []).shift() || null;
     }
 
+    // Each pair with the blocks it names on both sides.
+    function comparisonBlocks(comparison) {
+        const takeBefore = blocksById(comparison.before.blocks);
+        const takeAfter = blocksById(comparison.after.blocks);
+        return comparison.pairs.map((pair, i) => ({
+            pair, index: i, before: takeBefore(pair.id), after: takeAfter(pair.id), anchor: `pair-${i}`,
+        }));
+    }
+
     function nameList(names, anchorOf) {
         if (names.length === 0) return h('span', { class: 'muted', text: 'none' });
         return h('span', null, names.map((name, i) => [i > 0 ? ', ' : null,
@@ -500,11 +574,7 @@
         const { summary, before, after } = comparison;
         const nameOf = (report) => report.board.present ? `${report.board.unitName.trim()} ${report.board.serialNumber}` : report.file.name;
 
-        const takeBefore = blocksById(before.blocks);
-        const takeAfter = blocksById(after.blocks);
-        const pairs = comparison.pairs.map((pair, i) => ({
-            pair, index: i, before: takeBefore(pair.id), after: takeAfter(pair.id), anchor: `pair-${i}`,
-        }));
+        const pairs = comparisonBlocks(comparison);
         const ordered = pairs.slice().sort((a, b) => pairOrder[a.pair.state] - pairOrder[b.pair.state] || a.index - b.index);
         const anchorByName = new Map();
         for (const p of ordered) if (!anchorByName.has(p.pair.name)) anchorByName.set(p.pair.name, p.anchor);
@@ -570,18 +640,43 @@
     // ---- charts ---------------------------------------------------------------------
 
     const charting = (function () {
-        const drawn = new Map();    // holder -> { plot, grid, beforeGrid }
-        const waiting = new Map();  // holder -> { grid, beforeGrid }
+        const drawn = new Map();    // holder -> job with its plot
+        const waiting = new Map();  // holder -> job
         const observer = new IntersectionObserver((entries) => {
             for (const entry of entries) if (entry.isIntersecting) draw(entry.target);
         }, { rootMargin: '200px 0px' });
 
-        function cssColour(name) {
-            return getComputedStyle(document.documentElement).getPropertyValue(name).trim();
+        // Every chart the model has, to mark the moment the last one is drawn.
+        const expected = countCharts(model);
+        let drawnCount = 0;
+        function chartDrawn(holder) {
+            if (holder.dataset.drawn === 'true') return;
+            holder.dataset.drawn = 'true';
+            if (++drawnCount === expected) performance.mark('quenview:charts-drawn');
         }
 
-        function palette() {
-            return [1, 2, 3, 4, 5, 6, 7, 8].map((i) => cssColour(`--chart-${i}`));
+        // One font for every text of a chart: a canvas parses its font anew
+        // whenever it changes, and that cost the most of drawing an axis.
+        const axisFont = '12px sans-serif';
+
+        // Colours from the style sheet and the width of a chart, read once:
+        // every read of them would lay out the whole page again. They are read
+        // anew after a resize, a change of colour scheme and for printing.
+        let look = null;
+        let fixedWidth = null;
+        function currentLook(holder) {
+            if (!look) {
+                const style = getComputedStyle(document.documentElement);
+                const colour = (name) => style.getPropertyValue(name).trim();
+                look = {
+                    colours: [1, 2, 3, 4, 5, 6, 7, 8].map((i) => colour(`--chart-${i}`)),
+                    axis: colour('--chart-axis'),
+                    grid: colour('--chart-grid'),
+                    background: colour('--bg'),
+                    width: fixedWidth || Math.max(320, holder.clientWidth || 800),
+                };
+            }
+            return look;
         }
 
         // Axis numbers with an SI prefix, so that frequencies stay readable.
@@ -608,43 +703,58 @@
             return rows;
         }
 
-        // One x axis for both sides of a comparison: the union of their x values.
-        function chartData(grid, beforeGrid) {
-            const afterRows = points(grid);
-            const beforeRows = beforeGrid ? points(beforeGrid) : [];
-            const xs = Array.from(new Set([...afterRows.map((p) => p.x), ...beforeRows.map((p) => p.x)])).sort((a, b) => a - b);
+        // One x axis for every grid of the chart and both sides of a
+        // comparison: the union of their x values. Each column of each grid is
+        // a series, the side before a change drawn beside the side after it.
+        function chartData(job) {
+            const sides = job.parts.map((part) => ({ part, after: points(part.grid), before: part.beforeGrid ? points(part.beforeGrid) : null }));
+            const all = new Set();
+            for (const side of sides) {
+                for (const p of side.after) all.add(p.x);
+                if (side.before) for (const p of side.before) all.add(p.x);
+            }
+            const xs = Array.from(all).sort((a, b) => a - b);
             const aligned = (rows, column) => {
                 const byX = new Map(rows.map((p) => [p.x, p.row[column]]));
                 return xs.map((x) => (byX.has(x) && byX.get(x) !== undefined ? byX.get(x) : null));
             };
+            const named = job.parts.length > 1;
             const series = [];
-            grid.columns.forEach((column, c) => {
-                const beforeColumn = beforeGrid ? beforeGrid.columns.findIndex((b) => b.name === column.name) : -1;
-                if (beforeColumn >= 0) series.push({ column, c, side: 'before', values: aligned(beforeRows, beforeColumn) });
-                series.push({ column, c, side: beforeGrid ? 'after' : null, values: aligned(afterRows, c) });
-            });
-            return { xs, series, sparse: !!beforeGrid && xs.length !== afterRows.length };
+            let colour = 0;
+            for (const side of sides) {
+                const { grid, beforeGrid } = side.part;
+                grid.columns.forEach((column, c) => {
+                    const label = named ? `${grid.title}: ${column.name}` : column.name;
+                    const beforeColumn = beforeGrid ? beforeGrid.columns.findIndex((b) => b.name === column.name) : -1;
+                    if (beforeColumn >= 0) {
+                        series.push({ label: `${label} (before)`, unit: column.unit, name: column.name, colour, side: 'before', values: aligned(side.before, beforeColumn) });
+                    }
+                    series.push({ label: beforeGrid ? `${label} (after)` : label, unit: column.unit, name: column.name, colour, side: beforeGrid ? 'after' : null, values: aligned(side.after, c) });
+                    ++colour;
+                });
+            }
+            // Where the grids' rows do not share their x values, lines join
+            // their own points across the others'.
+            const sparse = sides.some((side) => side.after.length !== xs.length);
+            return { xs, series, sparse };
         }
 
-        function create(holder, grid, beforeGrid) {
-            const { xs, series, sparse } = chartData(grid, beforeGrid);
-            const colours = palette();
-            const axisColour = cssColour('--chart-axis');
-            const gridColour = cssColour('--chart-grid');
-            const background = cssColour('--bg');
+        function create(holder, job) {
+            const { xs, series, sparse } = chartData(job);
+            const { colours, axis: axisColour, grid: gridColour, background, width } = currentLook(holder);
             const positive = xs.length > 0 && xs[0] > 0;
             const logarithmic = positive && xs[xs.length - 1] / xs[0] > 100;
-            const xLabel = grid.xValues.length === 0 ? (grid.x.name || 'row') : withUnit(grid.x);
+            const xLabel = job.numbered ? (job.x.name || 'row') : withUnit(job.x);
 
             // One y scale per unit, its axis labelled with the names that share it.
             const units = [];
-            for (const s of series) if (!units.includes(s.column.unit)) units.push(s.column.unit);
+            for (const s of series) if (!units.includes(s.unit)) units.push(s.unit);
             const scaleOf = (unit) => `y${units.indexOf(unit)}`;
             const yAxes = units.map((unit, i) => {
-                const names = Array.from(new Set(series.filter((s) => s.column.unit === unit).map((s) => s.column.name)));
-                const name = names.length === 1 ? names[0] : grid.title;
+                const names = Array.from(new Set(series.filter((s) => s.unit === unit).map((s) => s.name)));
+                const name = names.length === 1 ? names[0] : job.title;
                 return {
-                    scale: scaleOf(unit), side: i % 2 === 0 ? 3 : 1, label: unit ? `${name} [${unit}]` : name,
+                    scale: scaleOf(unit), side: i % 2 === 0 ? 3 : 1, label: unit ? `${name} [${unit}]` : name, font: axisFont, labelFont: axisFont,
                     stroke: axisColour, grid: { show: i === 0, stroke: gridColour, width: 1 }, ticks: { stroke: gridColour },
                     values: (u, splits) => splits.map(tickLabel), size: 60,
                 };
@@ -654,34 +764,39 @@
 
             const uSeries = [{ label: xLabel, value: (u, v) => formatNumber(v) }];
             for (const s of series) {
-                const colour = colours[s.c % colours.length];
-                const cycle = Math.floor(s.c / colours.length);
+                const colour = colours[s.colour % colours.length];
+                const cycle = Math.floor(s.colour / colours.length);
                 const before = s.side === 'before';
                 uSeries.push({
-                    label: s.side ? `${s.column.name} (${s.side})` : s.column.name,
-                    scale: scaleOf(s.column.unit),
+                    label: s.label,
+                    scale: scaleOf(s.unit),
                     stroke: colour,
-                    width: before ? 1.25 : 1.75,
+                    // Lines one pixel wide: wider ones cost canvases of many
+                    // points ten times the drawing time.
+                    width: 1,
                     dash: before ? [6, 4] : (cycle % 2 === 1 ? [2, 3] : undefined),
                     spanGaps: sparse,
-                    points: { show: true, size: before ? 6 : 5, stroke: colour, fill: before ? background : colour, width: 1.25 },
+                    // Markers wherever the points stand apart; a dense curve shows
+                    // them when zoomed in (drag across the chart; double-click
+                    // goes back).
+                    points: { size: before ? 6 : 5, stroke: colour, fill: before ? background : colour, width: 1.25 },
                     value: (u, v) => formatNumber(v),
                 });
             }
             const tip = h('div', { class: 'chart-tip', hidden: true });
             const options = {
-                width: Math.max(320, holder.clientWidth || 800),
+                width,
                 height: 300,
                 scales,
                 series: uSeries,
-                axes: [{ scale: 'x', label: xLabel, stroke: axisColour, grid: { stroke: gridColour, width: 1 }, ticks: { stroke: gridColour },
+                axes: [{ scale: 'x', label: xLabel, font: axisFont, labelFont: axisFont, stroke: axisColour, grid: { stroke: gridColour, width: 1 }, ticks: { stroke: gridColour },
                     values: (u, splits) => splits.map(tickLabel) }, ...yAxes],
                 legend: { live: true },
                 cursor: { focus: { prox: 30 } },
                 focus: { alpha: 0.4 },
                 hooks: {
-                    setCursor: [(u) => showTip(u, tip, grid, xs)],
-                    draw: [() => { holder.dataset.drawn = 'true'; }],
+                    setCursor: [(u) => showTip(u, tip, job, series, xs)],
+                    draw: [() => chartDrawn(holder)],
                 },
             };
             const data = [xs, ...series.map((s) => s.values)];
@@ -692,7 +807,7 @@
         }
 
         // The point nearest the pointer, with its exact value.
-        function showTip(u, tip, grid, xs) {
+        function showTip(u, tip, job, series, xs) {
             const idx = u.cursor.idx;
             if (idx === null || idx === undefined || u.cursor.left < 0) {
                 tip.hidden = true;
@@ -713,16 +828,16 @@
                 tip.hidden = true;
                 return;
             }
-            const series = u.series[best];
-            const column = grid.columns.find((c) => series.label.startsWith(c.name)) || { unit: '' };
-            const xText = `${formatNumber(xs[idx])}${grid.x.unit ? ' ' + grid.x.unit : ''}`;
-            tip.textContent = `${series.label}: ${formatNumber(u.data[best][idx])}${column.unit ? ' ' + column.unit : ''} at ${xText}`;
+            const shown = series[best - 1];
+            const value = u.data[best][idx];
+            const xText = `${formatNumber(xs[idx])}${job.x.unit && !job.numbered ? ' ' + job.x.unit : ''}`;
+            tip.textContent = `${shown.label}: ${formatNumber(value)}${shown.unit ? ' ' + shown.unit : ''} at ${xText}`;
             tip.hidden = false;
             const over = u.over.getBoundingClientRect();
             const box = tip.parentElement.getBoundingClientRect();
             const left = over.left - box.left + u.valToPos(xs[idx], 'x') + 12;
-            const top = over.top - box.top + u.valToPos(u.data[best][idx], series.scale) - 28;
-            tip.style.left = `${Math.min(left, box.width - tip.offsetWidth - 4)}px`;
+            const top = over.top - box.top + u.valToPos(value, u.series[best].scale) - 28;
+            tip.style.left = `${Math.max(0, Math.min(left, box.width - tip.offsetWidth - 4))}px`;
             tip.style.top = `${Math.max(0, top)}px`;
         }
 
@@ -731,23 +846,31 @@
             if (!job) return;
             waiting.delete(holder);
             observer.unobserve(holder);
-            drawn.set(holder, { plot: create(holder, job.grid, job.beforeGrid), grid: job.grid, beforeGrid: job.beforeGrid });
+            job.plot = create(holder, job);
+            drawn.set(holder, job);
         }
 
-        function watch(holder, grid, beforeGrid) {
-            waiting.set(holder, { grid, beforeGrid });
+        // job: { title, x, numbered, parts: [{ grid, beforeGrid }] }
+        function watch(holder, job) {
+            waiting.set(holder, job);
             observer.observe(holder);
         }
 
         // Charts take their colours from the style sheet: they are drawn
         // again when the colour scheme changes or for printing.
         function redrawAll(width) {
+            look = null;
+            fixedWidth = width;
             for (const [holder, job] of drawn) {
                 job.plot.destroy();
-                if (width) holder.style.width = `${width}px`;
-                else holder.style.width = '';
-                job.plot = create(holder, job.grid, job.beforeGrid);
+                job.plot = create(holder, job);
             }
+        }
+
+        function drawNextWaiting() {
+            const holder = waiting.keys().next().value;
+            if (holder) draw(holder);
+            return waiting.size > 0;
         }
 
         function drawAll() {
@@ -755,13 +878,14 @@
         }
 
         function resizeAll() {
+            look = null;
             for (const [holder, job] of drawn) {
-                const width = Math.max(320, holder.clientWidth);
+                const { width } = currentLook(holder);
                 if (Math.abs(width - job.plot.width) > 1) job.plot.setSize({ width, height: 300 });
             }
         }
 
-        return { watch, redrawAll, drawAll, resizeAll, instance: (holder) => (drawn.get(holder) || {}).plot };
+        return { watch, redrawAll, drawAll, drawNextWaiting, resizeAll, instance: (holder) => (drawn.get(holder) || {}).plot };
     })();
 
     // ---- printing -----------------------------------------------------------------
@@ -775,6 +899,10 @@
         printing = true;
         document.documentElement.classList.add('printing');
         for (const section of Array.from(pendingContent.keys())) fillSection(section);
+        for (const details of document.querySelectorAll('details.values')) {
+            openTable(details);
+            details.open = true;
+        }
         charting.drawAll();
         charting.redrawAll(printWidth);
     }
@@ -804,8 +932,13 @@
     if (model.kind === 'comparison') renderComparison(model.comparison);
     else renderReport(model.report);
     keyboardShortcuts();
-    performance.mark('quenview:summary');
-    requestAnimationFrame(() => setTimeout(fillRemainingWhenIdle, 0));
+    // Marks for the benchmark: the summary and the block list are built, and
+    // the frame that shows them has been drawn.
+    performance.mark('quenview:summary-built');
+    requestAnimationFrame(() => setTimeout(() => {
+        performance.mark('quenview:summary-shown');
+        fillRemainingWhenIdle();
+    }, 0));
     if (location.hash) {
         const target = document.getElementById(location.hash.slice(1));
         if (target) target.scrollIntoView();
