@@ -42,6 +42,11 @@ windows_tests() {
 for preset in linux linux-asan; do
     build "$preset"
     ctest --preset "$preset" -j "$jobs"
+    if [ "$preset" = linux ]; then
+        # quenview's HTML report in headless chromium, on the native program's
+        # output; screenshots land in build/linux/screenshots.
+        QUENVIEW_BUILD=build/linux node --test quenview/web/tests/report.test.mjs
+    fi
 done
 
 # The shipped 32-bit build is always built. Its tests need a kernel that starts 32-bit

@@ -649,6 +649,7 @@
         // Every chart the model has, to mark the moment the last one is drawn.
         const expected = countCharts(model);
         let drawnCount = 0;
+        if (expected === 0) performance.mark('quenview:charts-drawn');
         function chartDrawn(holder) {
             if (holder.dataset.drawn === 'true') return;
             holder.dataset.drawn = 'true';
