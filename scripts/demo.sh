@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds quenmap and converts every shipped example both ways: text -> image
 # -> text -> image, comparing the image with the shipped one and the second
-# image with the first.
+# image with the first. Then writes quenview's report of one board and the
+# comparison of a board's image with its text, and prints their paths.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --preset linux >/dev/null
-cmake --build --preset linux -j "$(nproc 2>/dev/null || echo 2)" --target quenmap >/dev/null
+cmake --build --preset linux -j "$(nproc 2>/dev/null || echo 2)" --target quenmap quenview >/dev/null
 quenmap=build/linux/quenmap/quenmap
 out=build/demo
 rm -rf "$out" && mkdir -p "$out"
@@ -39,4 +40,11 @@ xxd "$out/dacb.bin" | head -4
 echo
 echo "Log of the last conversion ($out/dacb.a.log):"
 cat "$out/dacb.a.log"
+echo
+quenview=build/linux/quenview/quenview
+"$quenview" -o "$out/satt3.html" examples/satt3.bin || failed=1
+"$quenview" -o "$out/satt3-bin-vs-txt.html" examples/satt3.bin examples/satt3.txt || failed=1
+echo "Report of a board:         $PWD/$out/satt3.html"
+echo "Comparison of two inputs:  $PWD/$out/satt3-bin-vs-txt.html"
+echo "(open them in a browser: they need no network)"
 exit $failed

@@ -117,6 +117,7 @@ doc/licences/boost.txt
 doc/licences/gcc-runtime.txt
 doc/licences/mingw-w64-runtime.txt
 doc/licences/nlohmann-json.txt
+doc/licences/uplot.txt
 $(sed 's|^|examples/|' <<<"$examples")" "$(files_below "$windows")"
 
 # Read from the PE import tables: every program and DLL needs only DLLs that every
@@ -204,6 +205,7 @@ $docs/licences/boost.txt
 $docs/licences/gcc-runtime.txt
 $docs/licences/gnu-c-library.txt
 $docs/licences/nlohmann-json.txt
+$docs/licences/uplot.txt
 usr/share/lintian/overrides/veltrona-service-tools
 $(sed 's|^|usr/share/veltrona-service-tools/examples/|' <<<"$examples")"
 check_contents "$(basename "$deb")" "$linux_files" "$(files_below "$root")"
