@@ -45,6 +45,6 @@ quenview=build/linux/quenview/quenview
 "$quenview" -o "$out/satt3.html" examples/satt3.bin || failed=1
 "$quenview" -o "$out/satt3-bin-vs-txt.html" examples/satt3.bin examples/satt3.txt || failed=1
 echo "Report of a board:         $PWD/$out/satt3.html"
-echo "Comparison of two inputs:  $PWD/$out/satt3-bin-vs-txt.html"
+echo "Comparison of the image with its text (no change):  $PWD/$out/satt3-bin-vs-txt.html"
 echo "(open them in a browser: they need no network)"
 exit $failed
