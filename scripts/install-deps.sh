@@ -27,10 +27,22 @@ install_missing() {
         updated=no
     fi
     if [ "$updated" = no ]; then
-        "${sudo_cmd[@]}" apt-get update -q
+        # A mirror that is being synchronised fails an index now and then: try
+        # again, and go on with what was fetched (the install says what is missing).
+        local attempt
+        for attempt in 1 2 3 4; do
+            "${sudo_cmd[@]}" apt-get update -q && break
+            echo "install-deps: apt-get update failed (attempt $attempt)" >&2
+            sleep $((attempt * 15))
+        done
         updated=yes
     fi
-    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
+    for attempt in 1 2 3; do
+        DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}" && return 0
+        [ "$attempt" -lt 3 ] || return 1
+        sleep 30
+        "${sudo_cmd[@]}" apt-get update -q || true
+    done
 }
 install_missing "${packages[@]}"
 if [ "${WINDOWS_TESTS:-}" = windows-x64 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
