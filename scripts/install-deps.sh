@@ -17,7 +17,7 @@ sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 updated=no
 install_missing() {
-    local missing=() p
+    local missing=() p attempt
     for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
@@ -29,7 +29,6 @@ install_missing() {
     if [ "$updated" = no ]; then
         # A mirror that is being synchronised fails an index now and then: try
         # again, and go on with what was fetched (the install says what is missing).
-        local attempt
         for attempt in 1 2 3 4; do
             "${sudo_cmd[@]}" apt-get update -q && break
             echo "install-deps: apt-get update failed (attempt $attempt)" >&2

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <ostream>
 #include <sstream>
 #include <system_error>
@@ -77,7 +76,15 @@ bool readFile(const std::string& path, std::vector<std::uint8_t>& content, std::
         err << "quenview: cannot read " << path << '\n';
         return false;
     }
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // In blocks rather than byte by byte; a pipe or device has no size to ask for.
+    content.clear();
+    constexpr std::size_t kChunk = 1 << 16;
+    while (in) {
+        const std::size_t used = content.size();
+        content.resize(used + kChunk);
+        in.read(reinterpret_cast<char*>(content.data() + used), kChunk);
+        content.resize(used + static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) {
         err << "quenview: cannot read " << path << '\n';
         return false;

@@ -47,6 +47,18 @@ class JsonText {
     // department names); JSON is UTF-8.
     void string(const std::string& latin1) {
         separate();
+        // Most texts (names, units, hex) are printable ASCII without a quote or
+        // backslash: those stand in JSON as they are, and only the others go
+        // through the library.
+        const bool plain = std::all_of(latin1.begin(), latin1.end(), [](char c) {
+            return c >= 0x20 && c < 0x7F && c != '"' && c != '\\';
+        });
+        if (plain) {
+            put('"');
+            put(latin1.data(), latin1.size());
+            put('"');
+            return;
+        }
         std::string utf8;
         utf8.reserve(latin1.size());
         for (unsigned char c : latin1) {
@@ -63,25 +75,35 @@ class JsonText {
     // JSON has no NaN or infinity: a real that is not finite (an absent value)
     // is null. Whole numbers are written without a fraction; the scaled values
     // (hundredths of a dB and the like) as the few decimals that read back the
-    // same, and any other real in its shortest form that does.
+    // same, and any other real in its shortest form that does. A report holds
+    // about a million numbers, so the common cases avoid the library calls.
     void number(double value) {
         separate();
         if (!std::isfinite(value)) {
             put("null", 4);
             return;
         }
-        if (value == std::trunc(value) && std::fabs(value) < 9.0e15) {
-            integer(static_cast<std::int64_t>(value), 0);
-            return;
-        }
-        static const double kPowers[] = {1.0, 10.0, 100.0, 1000.0, 10000.0};
-        for (int decimals = 1; decimals <= 4; ++decimals) {
-            const double scaled = value * kPowers[decimals];
-            if (std::fabs(scaled) >= 9.0e15) break;
-            const std::int64_t whole = std::llround(scaled);
-            if (static_cast<double>(whole) / kPowers[decimals] == value) {
-                integer(whole, decimals);
+        if (std::fabs(value) < kExactBelow) {
+            const auto whole = static_cast<std::int64_t>(value);
+            if (static_cast<double>(whole) == value) {
+                integer(whole, 0);
                 return;
+            }
+            // Units of 1/10000, rounded: when they read back as the value, the
+            // decimals are those units without their trailing zeros.
+            const double scaled = value * 10000.0;
+            if (std::fabs(scaled) < kExactBelow) {
+                std::int64_t units =
+                    static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+                if (static_cast<double>(units) / 10000.0 == value) {
+                    int decimals = 4;
+                    while (units % 10 == 0) {
+                        units /= 10;
+                        --decimals;
+                    }
+                    integer(units, decimals);
+                    return;
+                }
             }
         }
         char* at = room(kNumberRoom);
@@ -110,6 +132,13 @@ class JsonText {
 
   private:
     static constexpr std::size_t kNumberRoom = 40;
+    static constexpr char kDigitPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    // Below 2^53 every whole number is a double of its own, and the
+    // conversions to a 64-bit integer cannot overflow.
+    static constexpr double kExactBelow = 9.0e15;
 
     // Space for count more characters at the end of the document, which grows
     // by doubling; the caller writes them.
@@ -125,30 +154,33 @@ class JsonText {
         std::memcpy(room(count), characters, count);
     }
 
-    // A whole number of units of 10^-decimals, with its decimal point.
+    // A whole number of units of 10^-decimals, with its decimal point; the
+    // digits are written right to left straight into the document.
     void integer(std::int64_t value, int decimals) {
-        char digits[24];
-        const std::uint64_t magnitude =
+        std::uint64_t magnitude =
             value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-        const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
-        const int length = static_cast<int>(end - digits);
+        int length = 1;
+        for (std::uint64_t bound = 10; length < 20 && magnitude >= bound; bound *= 10) ++length;
+        // At least one digit before the point: 0.05, not .05.
+        if (length <= decimals) length = decimals + 1;
         char* at = room(kNumberRoom);
         if (value < 0) *at++ = '-';
-        if (decimals > 0 && length <= decimals) {
-            *at++ = '0';
-            *at++ = '.';
-            for (int i = length; i < decimals; ++i) *at++ = '0';
-            decimals = 0;
+        char* const end = at + length + (decimals > 0 ? 1 : 0);
+        char* digit = end;
+        for (int i = 0; i < decimals; ++i) {
+            *--digit = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
         }
-        const int whole = length - decimals;
-        std::memcpy(at, digits, static_cast<std::size_t>(whole));
-        at += whole;
-        if (decimals > 0) {
-            *at++ = '.';
-            std::memcpy(at, digits + whole, static_cast<std::size_t>(decimals));
-            at += decimals;
+        if (decimals > 0) *--digit = '.';
+        // Two digits a step: the divisions by ten are what this costs.
+        while (digit - at >= 2) {
+            const char* pair = &kDigitPairs[2 * (magnitude % 100)];
+            magnitude /= 100;
+            *--digit = pair[1];
+            *--digit = pair[0];
         }
-        used_ = static_cast<std::size_t>(at - text_.data());
+        if (digit > at) *--digit = static_cast<char>('0' + magnitude);
+        used_ = static_cast<std::size_t>(end - text_.data());
     }
 
     void separate() {

@@ -6,6 +6,8 @@
 
 #include <cstring>
 #include <functional>
+#include <limits>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "datablocks/blockcatalogue.h"
@@ -260,6 +262,48 @@ TEST(QuenviewComparison, ARemovedBlockIsOnlyInTheFirst) {
     }
     EXPECT_EQ(onlyFirst, 1u);
     EXPECT_EQ(comparison.changed, 0u);
+}
+
+// The writer formats numbers and plain texts itself: each must be the JSON
+// text expected and read back as the same value.
+TEST(QuenviewJson, NumbersAndTextsAreWrittenAsJsonReadsThem) {
+    const struct {
+        double value;
+        const char* text;
+    } numbers[] = {
+        {0, "0"},
+        {-0.0, "0"},
+        {7, "7"},
+        {-32768, "-32768"},
+        {12.5, "12.5"},
+        {-0.05, "-0.05"},
+        {0.0001, "0.0001"},
+        {-12.3456, "-12.3456"},
+        {100.01, "100.01"},
+        {0.0078125, "0.0078125"},
+        {4294967295.0, "4294967295"},
+        {1e20, "1e+20"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {std::numeric_limits<double>::quiet_NaN(), "null"},
+    };
+    Report report;
+    Block block;
+    for (const auto& number : numbers)
+        block.content.fields.push_back({"v", "", number.value, 0, {}});
+    block.content.fields.push_back({"Ger\xe4t \"A\"\\", "dB", std::nullopt, 0, {"a\tb"}});
+    report.blocks.push_back(block);
+    const std::string json = reportJson(report);
+    for (const auto& number : numbers) {
+        const std::string expected = std::string("\"value\":") + number.text + ",";
+        EXPECT_NE(json.find(expected), std::string::npos) << expected;
+    }
+    EXPECT_NE(json.find("\"name\":\"Ger\xc3\xa4t \\\"A\\\"\\\\\""), std::string::npos);
+    EXPECT_NE(json.find("\"text\":\"a\\tb\""), std::string::npos);
+    const nlohmann::json parsed = nlohmann::json::parse(json);
+    const nlohmann::json& fields = parsed["report"]["blocks"][0]["fields"];
+    for (std::size_t i = 0; i + 1 < std::size(numbers); ++i) {
+        EXPECT_EQ(fields[i]["value"].get<double>(), numbers[i].value) << numbers[i].text;
+    }
 }
 
 }  // namespace
