@@ -12,6 +12,101 @@ namespace quenview {
 
 namespace {
 
+// Room that any number takes at most, in the forms below.
+constexpr std::size_t kNumberRoom = 40;
+// Below 2^53 every whole number is a double of its own, and the conversions to
+// a 64-bit integer cannot overflow.
+constexpr double kExactBelow = 9.0e15;
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// A report holds about a million numbers, and writing it is mostly writing
+// them: the forms below take few branches that depend on the digits, since
+// those are what a processor mispredicts.
+
+void twoDigits(char* out, std::uint64_t below100) {
+    std::memcpy(out, &kDigitPairs[2 * below100], 2);
+}
+
+// A whole number without a sign; returns the end of its digits. The caller has
+// room for kNumberRoom characters at `at`, of which this may fill more than it
+// uses.
+char* writeWhole(char* at, std::uint64_t magnitude) {
+    if (magnitude < 100000000) {
+        char digits[16];
+        const auto high = static_cast<std::uint32_t>(magnitude / 10000);
+        const auto low = static_cast<std::uint32_t>(magnitude % 10000);
+        twoDigits(digits + 8, high / 100);
+        twoDigits(digits + 10, high % 100);
+        twoDigits(digits + 12, low / 100);
+        twoDigits(digits + 14, low % 100);
+        const int length = 1 + (magnitude >= 10) + (magnitude >= 100) + (magnitude >= 1000) +
+                           (magnitude >= 10000) + (magnitude >= 100000) + (magnitude >= 1000000) +
+                           (magnitude >= 10000000);
+        // Eight characters copied whatever the length: the ones after the
+        // digits are overwritten by what follows.
+        std::memcpy(at, digits + 16 - length, 8);
+        return at + length;
+    }
+    char digits[20];
+    char* digit = digits + sizeof digits;
+    do {
+        *--digit = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    const auto length = static_cast<std::size_t>(digits + sizeof digits - digit);
+    std::memcpy(at, digit, length);
+    return at + length;
+}
+
+// A sign, when negative, before a whole number.
+char* writeSigned(char* at, std::int64_t value) {
+    *at = '-';
+    at += value < 0 ? 1 : 0;
+    return writeWhole(
+        at, value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value));
+}
+
+// A number of units of 1/10000 as decimals without their trailing zeros.
+char* writeTenThousandths(char* at, std::int64_t units) {
+    if (units < 0 && units > -10000) *at++ = '-';  // -0.05: the whole part has no sign
+    at = writeSigned(at, units / 10000);
+    const std::uint64_t fraction =
+        static_cast<std::uint64_t>(units < 0 ? -(units % 10000) : units % 10000);
+    if (fraction == 0) return at;
+    *at++ = '.';
+    twoDigits(at, fraction / 100);
+    twoDigits(at + 2, fraction % 100);
+    const int trailingZeros = (fraction % 10 == 0) + (fraction % 100 == 0) + (fraction % 1000 == 0);
+    return at + 4 - trailingZeros;
+}
+
+// JSON has no NaN or infinity: a real that is not finite (an absent value) is
+// null. Whole numbers are written without a fraction; the scaled values
+// (hundredths of a dB and the like) as the few decimals that read back the
+// same, and any other real in its shortest form that does.
+char* writeNumber(char* at, double value) {
+    if (!std::isfinite(value)) {
+        std::memcpy(at, "null", 4);
+        return at + 4;
+    }
+    if (std::fabs(value) < kExactBelow) {
+        const auto whole = static_cast<std::int64_t>(value);
+        if (static_cast<double>(whole) == value) return writeSigned(at, whole);
+        // Units of 1/10000, rounded: when they read back as the value, the
+        // decimals are those units without their trailing zeros.
+        const double scaled = value * 10000.0;
+        if (std::fabs(scaled) < kExactBelow) {
+            const auto units = static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
+            if (static_cast<double>(units) / 10000.0 == value)
+                return writeTenThousandths(at, units);
+        }
+    }
+    return std::to_chars(at, at + kNumberRoom, value).ptr;
+}
+
 // The report of an image with every block at capacity holds close to a million
 // numbers, so the document is written as it goes rather than built as a tree
 // first. Every text of the model is quoted and escaped by the JSON library;
@@ -72,43 +167,15 @@ class JsonText {
         const std::string quoted = nlohmann::json(utf8).dump();
         put(quoted.data(), quoted.size());
     }
-    // JSON has no NaN or infinity: a real that is not finite (an absent value)
-    // is null. Whole numbers are written without a fraction; the scaled values
-    // (hundredths of a dB and the like) as the few decimals that read back the
-    // same, and any other real in its shortest form that does. A report holds
-    // about a million numbers, so the common cases avoid the library calls.
     void number(double value) {
-        separate();
-        if (!std::isfinite(value)) {
-            put("null", 4);
-            return;
-        }
-        if (std::fabs(value) < kExactBelow) {
-            const auto whole = static_cast<std::int64_t>(value);
-            if (static_cast<double>(whole) == value) {
-                integer(whole, 0);
-                return;
-            }
-            // Units of 1/10000, rounded: when they read back as the value, the
-            // decimals are those units without their trailing zeros.
-            const double scaled = value * 10000.0;
-            if (std::fabs(scaled) < kExactBelow) {
-                std::int64_t units =
-                    static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
-                if (static_cast<double>(units) / 10000.0 == value) {
-                    int decimals = 4;
-                    while (units % 10 == 0) {
-                        units /= 10;
-                        --decimals;
-                    }
-                    integer(units, decimals);
-                    return;
-                }
-            }
-        }
-        char* at = room(kNumberRoom);
-        used_ =
-            static_cast<std::size_t>(std::to_chars(at, at + kNumberRoom, value).ptr - text_.data());
+        // The separator and the digits through a cursor of its own: stores
+        // through the document's characters would make the compiler reload
+        // this writer's members after each one.
+        char* at = room(kNumberRoom + 1);
+        if (!first_) *at++ = ',';
+        first_ = false;
+        char* const end = writeNumber(at, value);
+        used_ = static_cast<std::size_t>(end - text_.data());
     }
     void number(const std::optional<double>& value) {
         if (value) {
@@ -131,15 +198,6 @@ class JsonText {
     }
 
   private:
-    static constexpr std::size_t kNumberRoom = 40;
-    static constexpr char kDigitPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    // Below 2^53 every whole number is a double of its own, and the
-    // conversions to a 64-bit integer cannot overflow.
-    static constexpr double kExactBelow = 9.0e15;
-
     // Space for count more characters at the end of the document, which grows
     // by doubling; the caller writes them.
     char* room(std::size_t count) {
@@ -152,35 +210,6 @@ class JsonText {
     void put(char c) { *room(1) = c; }
     void put(const char* characters, std::size_t count) {
         std::memcpy(room(count), characters, count);
-    }
-
-    // A whole number of units of 10^-decimals, with its decimal point; the
-    // digits are written right to left straight into the document.
-    void integer(std::int64_t value, int decimals) {
-        std::uint64_t magnitude =
-            value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-        int length = 1;
-        for (std::uint64_t bound = 10; length < 20 && magnitude >= bound; bound *= 10) ++length;
-        // At least one digit before the point: 0.05, not .05.
-        if (length <= decimals) length = decimals + 1;
-        char* at = room(kNumberRoom);
-        if (value < 0) *at++ = '-';
-        char* const end = at + length + (decimals > 0 ? 1 : 0);
-        char* digit = end;
-        for (int i = 0; i < decimals; ++i) {
-            *--digit = static_cast<char>('0' + magnitude % 10);
-            magnitude /= 10;
-        }
-        if (decimals > 0) *--digit = '.';
-        // Two digits a step: the divisions by ten are what this costs.
-        while (digit - at >= 2) {
-            const char* pair = &kDigitPairs[2 * (magnitude % 100)];
-            magnitude /= 100;
-            *--digit = pair[1];
-            *--digit = pair[0];
-        }
-        if (digit > at) *--digit = static_cast<char>('0' + magnitude);
-        used_ = static_cast<std::size_t>(end - text_.data());
     }
 
     void separate() {
