@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <ostream>
 #include <sstream>
 #include <system_error>
@@ -103,11 +105,12 @@ bool sameFile(const std::string& a, const std::string& b) {
 
 // Writes the whole report to a temporary file beside the output and puts it
 // in the output's place only when it is complete.
-bool writeOutput(const std::string& path, const std::string& content, std::ostream& err) {
+bool writeOutput(const std::string& path, const std::function<void(std::ostream&)>& write,
+                 std::ostream& err) {
     const std::string temporary = path + ".quenview-part";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        file.write(content.data(), static_cast<std::streamsize>(content.size()));
+        if (file) write(file);
         file.close();
         if (!file) {
             std::error_code ignored;
@@ -176,33 +179,40 @@ int runQuenview(const std::vector<std::string>& args, std::ostream& out, std::os
 
     bool damaged = false;
     for (const Report& report : reports) damaged = damaged || report.status.damaged();
-    std::string json;
-    std::string title;
-    if (reports.size() == 1) {
-        json = reportJson(reports[0]);
-        title = reports[0].file.name;
-    } else {
-        json = comparisonJson(compareReports(std::move(reports[0]), std::move(reports[1])));
+    // The JSON streams into the output as it is written; the page carries it
+    // inside, so it is made first.
+    std::optional<Comparison> comparison;
+    std::string title = reports[0].file.name;
+    if (reports.size() == 2) {
+        comparison = compareReports(std::move(reports[0]), std::move(reports[1]));
         title = baseName(options.inputs[0]) + " vs " + baseName(second);
     }
-    std::string document;
-    if (options.json) {
-        document = std::move(json);
-        document += '\n';
-    } else {
-        std::ostringstream page;
-        writeHtmlReport(page, json, title);
-        document = page.str();
-    }
+    const auto writeJson = [&](std::ostream& stream) {
+        if (comparison) {
+            writeComparisonJson(stream, *comparison);
+        } else {
+            writeReportJson(stream, reports[0]);
+        }
+    };
+    const auto writeDocument = [&](std::ostream& stream) {
+        if (options.json) {
+            writeJson(stream);
+            stream << '\n';
+        } else {
+            std::ostringstream json;
+            writeJson(json);
+            writeHtmlReport(stream, json.str(), title);
+        }
+    };
     if (toStandardOutput) {
         platform::useBinaryStandardOutput();
-        out.write(document.data(), static_cast<std::streamsize>(document.size()));
+        writeDocument(out);
         out.flush();
         if (!out) {
             err << "quenview: cannot write the standard output\n";
             return quenmap::kStatusUsage;
         }
-    } else if (!writeOutput(output, document, err)) {
+    } else if (!writeOutput(output, writeDocument, err)) {
         return quenmap::kStatusUsage;
     }
     return damaged ? quenmap::kStatusUnknownBlockId : quenmap::kStatusSuccess;

@@ -5,6 +5,9 @@
 #include <cmath>
 #include <cstring>
 #include <nlohmann/json.hpp>
+#include <ostream>
+#include <sstream>
+#include <vector>
 
 #include "model/hex.h"
 
@@ -26,6 +29,13 @@ constexpr char kDigitPairs[] =
 // them: the forms below take few branches that depend on the digits, since
 // those are what a processor mispredicts.
 
+// The two digits of a number below 100, the first in the low byte.
+std::uint64_t pairBytes(std::uint32_t below100) {
+    return static_cast<unsigned char>(kDigitPairs[2 * below100]) |
+           static_cast<std::uint64_t>(static_cast<unsigned char>(kDigitPairs[2 * below100 + 1]))
+               << 8;
+}
+
 void twoDigits(char* out, std::uint64_t below100) {
     std::memcpy(out, &kDigitPairs[2 * below100], 2);
 }
@@ -35,19 +45,22 @@ void twoDigits(char* out, std::uint64_t below100) {
 // uses.
 char* writeWhole(char* at, std::uint64_t magnitude) {
     if (magnitude < 100000000) {
-        char digits[16];
         const auto high = static_cast<std::uint32_t>(magnitude / 10000);
         const auto low = static_cast<std::uint32_t>(magnitude % 10000);
-        twoDigits(digits + 8, high / 100);
-        twoDigits(digits + 10, high % 100);
-        twoDigits(digits + 12, low / 100);
-        twoDigits(digits + 14, low % 100);
+        // The eight digits, leading zeros and all, in one word, first
+        // character lowest; shifted so that the number's first digit is.
+        std::uint64_t characters = pairBytes(high / 100) | pairBytes(high % 100) << 16 |
+                                   pairBytes(low / 100) << 32 | pairBytes(low % 100) << 48;
         const int length = 1 + (magnitude >= 10) + (magnitude >= 100) + (magnitude >= 1000) +
                            (magnitude >= 10000) + (magnitude >= 100000) + (magnitude >= 1000000) +
                            (magnitude >= 10000000);
-        // Eight characters copied whatever the length: the ones after the
-        // digits are overwritten by what follows.
-        std::memcpy(at, digits + 16 - length, 8);
+        characters >>= 8 * (8 - length);
+        // Eight characters stored whatever the length: the ones after the
+        // digits are overwritten by what follows. In memory the lowest byte
+        // comes first on both targets.
+        static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+                      "characters are stored lowest first");
+        std::memcpy(at, &characters, 8);
         return at + length;
     }
     char digits[20];
@@ -113,13 +126,10 @@ char* writeNumber(char* at, double value) {
 // the keys are this file's own literals.
 class JsonText {
   public:
-    explicit JsonText(std::size_t expectedSize) { text_.resize(expectedSize); }
+    explicit JsonText(std::ostream& out) : out_(out), buffer_(kBufferSize) {}
 
-    // The document; the writer is done with it.
-    std::string finish() {
-        text_.resize(used_);
-        return std::move(text_);
-    }
+    // Hands the rest of the document to the stream; the writer is done.
+    void finish() { flush(); }
 
     void open(char bracket) {
         separate();
@@ -175,7 +185,7 @@ class JsonText {
         if (!first_) *at++ = ',';
         first_ = false;
         char* const end = writeNumber(at, value);
-        used_ = static_cast<std::size_t>(end - text_.data());
+        used_ = static_cast<std::size_t>(end - buffer_.data());
     }
     void number(const std::optional<double>& value) {
         if (value) {
@@ -198,14 +208,23 @@ class JsonText {
     }
 
   private:
-    // Space for count more characters at the end of the document, which grows
-    // by doubling; the caller writes them.
+    // The document goes to its stream in pieces of this size, so that a
+    // report of some megabytes is never held (nor its pages touched) whole.
+    static constexpr std::size_t kBufferSize = 1 << 16;
+
+    // Space for count more characters in the buffer; the caller writes them.
     char* room(std::size_t count) {
-        if (text_.size() - used_ < count)
-            text_.resize(std::max(2 * text_.size(), used_ + count + 4096));
-        char* at = &text_[used_];
+        if (buffer_.size() - used_ < count) {
+            flush();
+            if (buffer_.size() < count) buffer_.resize(count);
+        }
+        char* at = buffer_.data() + used_;
         used_ += count;
         return at;
+    }
+    void flush() {
+        out_.write(buffer_.data(), static_cast<std::streamsize>(used_));
+        used_ = 0;
     }
     void put(char c) { *room(1) = c; }
     void put(const char* characters, std::size_t count) {
@@ -217,7 +236,8 @@ class JsonText {
         first_ = false;
     }
 
-    std::string text_;
+    std::ostream& out_;
+    std::vector<char> buffer_;
     std::size_t used_ = 0;
     bool first_ = true;
 };
@@ -474,37 +494,23 @@ void envelope(JsonText& out, const char* kind) {
     out.key("kind").string(kind);
 }
 
-// Room for the document, so that it is not copied as it grows: some eight
-// characters for each number of the grids.
-std::size_t expectedSize(const Report& report) {
-    std::size_t numbers = 0;
-    for (const Block& block : report.blocks) {
-        numbers += block.content.fields.size() * 4 + block.bytes.size() / 2;
-        for (const Grid& grid : block.content.grids) {
-            numbers += grid.xValues.size();
-            numbers += 2 * grid.values.size();
-        }
-    }
-    return 4096 + 8 * numbers;
-}
-
 }  // namespace
 
 std::string blockLabel(std::uint16_t id, const std::string& name) {
     return name.empty() ? "id " + std::to_string(id) : name;
 }
 
-std::string reportJson(const Report& model) {
-    JsonText out(expectedSize(model));
+void writeReportJson(std::ostream& stream, const Report& model) {
+    JsonText out(stream);
     envelope(out, "report");
     out.key("report");
     report(out, model);
     out.close('}');
-    return out.finish();
+    out.finish();
 }
 
-std::string comparisonJson(const Comparison& comparison) {
-    JsonText out(expectedSize(comparison.before) + expectedSize(comparison.after));
+void writeComparisonJson(std::ostream& stream, const Comparison& comparison) {
+    JsonText out(stream);
     envelope(out, "comparison");
     out.key("comparison").open('{');
     out.key("summary").open('{');
@@ -534,7 +540,19 @@ std::string comparisonJson(const Comparison& comparison) {
     changes(out, "serviceChanges", comparison.serviceChanges);
     out.close('}');
     out.close('}');
-    return out.finish();
+    out.finish();
+}
+
+std::string reportJson(const Report& report) {
+    std::ostringstream out;
+    writeReportJson(out, report);
+    return out.str();
+}
+
+std::string comparisonJson(const Comparison& comparison) {
+    std::ostringstream out;
+    writeComparisonJson(out, comparison);
+    return out.str();
 }
 
 }  // namespace quenview

@@ -2,6 +2,7 @@
 // The data model as JSON: the file that "--json" writes and the data that the
 // HTML report carries. Its schema is docs/quenview.schema.json.
 
+#include <ostream>
 #include <string>
 
 #include "model/model.h"
@@ -10,6 +11,9 @@ namespace quenview {
 
 constexpr int kFormatVersion = 1;
 
+// The document goes to the stream as it is written.
+void writeReportJson(std::ostream& out, const Report& report);
+void writeComparisonJson(std::ostream& out, const Comparison& comparison);
 std::string reportJson(const Report& report);
 std::string comparisonJson(const Comparison& comparison);
 
