@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -167,31 +168,36 @@ int runQuenview(const std::vector<std::string>& args, std::ostream& out, std::os
         }
     }
 
-    std::vector<Report> reports;
+    // One input is written block by block as its walk decodes them; a
+    // comparison needs both reports whole.
+    std::vector<std::unique_ptr<ImageWalk>> walks;
     for (const std::string& input : options.inputs) {
         std::vector<std::uint8_t> content;
         if (!readFile(input, content, err)) return quenmap::kStatusUsage;
-        Report report;
-        const int status = reportOf(baseName(input), content, err, report);
+        std::unique_ptr<ImageWalk> walk;
+        const int status = walkOf(baseName(input), content, err, walk);
         if (status != quenmap::kStatusSuccess) return status;
-        reports.push_back(std::move(report));
+        walks.push_back(std::move(walk));
     }
 
     bool damaged = false;
-    for (const Report& report : reports) damaged = damaged || report.status.damaged();
+    for (const auto& walk : walks) damaged = damaged || walk->report().status.damaged();
     // The JSON streams into the output as it is written; the page carries it
     // inside, so it is made first.
     std::optional<Comparison> comparison;
-    std::string title = reports[0].file.name;
-    if (reports.size() == 2) {
-        comparison = compareReports(std::move(reports[0]), std::move(reports[1]));
+    std::string title = walks[0]->report().file.name;
+    if (walks.size() == 2) {
+        comparison = compareReports(std::move(*walks[0]).decodedReport(),
+                                    std::move(*walks[1]).decodedReport());
         title = baseName(options.inputs[0]) + " vs " + baseName(second);
     }
+    const ImageWalk& first = *walks[0];
     const auto writeJson = [&](std::ostream& stream) {
         if (comparison) {
             writeComparisonJson(stream, *comparison);
         } else {
-            writeReportJson(stream, reports[0]);
+            writeReportJson(stream, first.report(),
+                            [&first](std::size_t block) { return first.contentOf(block); });
         }
     };
     const auto writeDocument = [&](std::ostream& stream) {

@@ -20,16 +20,16 @@ bool looksLikeImage(const std::vector<std::uint8_t>& content) {
            length >= quenmap::kHeaderSize && length <= content.size();
 }
 
-int reportOf(const std::string& displayName, const std::vector<std::uint8_t>& content,
-             std::ostream& err, Report& report) {
+int walkOf(const std::string& displayName, const std::vector<std::uint8_t>& content,
+           std::ostream& err, std::unique_ptr<ImageWalk>& walk) {
     InputFileInfo file;
     file.name = displayName;
     file.size = content.size();
     file.sha256 = platform::sha256Hex(content.data(), content.size());
     if (looksLikeImage(content)) {
         file.kind = "image";
-        report = inspectImage(content.data(), content.size());
-        report.file = file;
+        walk = std::make_unique<ImageWalk>(content.data(), content.size());
+        walk->report().file = file;
         return quenmap::kStatusSuccess;
     }
     file.kind = "text";
@@ -51,9 +51,18 @@ int reportOf(const std::string& displayName, const std::vector<std::uint8_t>& co
         return status;
     }
     const std::string bytes = image.str();
-    report = inspectImage(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-    report.file = file;
+    walk = std::make_unique<ImageWalk>(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                       bytes.size());
+    walk->report().file = file;
     return quenmap::kStatusSuccess;
+}
+
+int reportOf(const std::string& displayName, const std::vector<std::uint8_t>& content,
+             std::ostream& err, Report& report) {
+    std::unique_ptr<ImageWalk> walk;
+    const int status = walkOf(displayName, content, err, walk);
+    if (status == quenmap::kStatusSuccess) report = std::move(*walk).decodedReport();
+    return status;
 }
 
 }  // namespace quenview

@@ -4,9 +4,11 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "inspect.h"
 #include "model.h"
 
 namespace quenview {
@@ -21,5 +23,8 @@ bool looksLikeImage(const std::vector<std::uint8_t>& content);
 // status is answered (the report is then empty). 0 otherwise.
 int reportOf(const std::string& displayName, const std::vector<std::uint8_t>& content,
              std::ostream& err, Report& report);
+// The same, as the walk whose block contents are decoded when asked for.
+int walkOf(const std::string& displayName, const std::vector<std::uint8_t>& content,
+           std::ostream& err, std::unique_ptr<ImageWalk>& walk);
 
 }  // namespace quenview

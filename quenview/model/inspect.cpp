@@ -111,14 +111,9 @@ std::string dateText(std::uint16_t packed) {
     return text;
 }
 
-Report inspectImage(const std::uint8_t* data, std::size_t size) {
-    Report report;
+ImageWalk::ImageWalk(const std::uint8_t* data, std::size_t size) {
+    Report& report = report_;
     ImageStatus& status = report.status;
-    // The objects stay alive for the walk: a block's companion (its frequency
-    // list) may stand before or after it.
-    std::vector<std::unique_ptr<HwDatablock>> objects;
-    std::map<std::uint16_t, const HwDatablock*> byId;
-    std::vector<std::pair<std::size_t, const quenmap::BlockType*>> decodable;
 
     std::size_t offset = 0;
     for (;;) {
@@ -182,9 +177,9 @@ Report inspectImage(const std::uint8_t* data, std::size_t size) {
                 summariseIdent(*ident, report.board);
             }
             collectService(*object, report.service);
-            byId.emplace(id, object.get());
-            decodable.emplace_back(report.blocks.size(), type);
-            objects.push_back(std::move(object));
+            byId_.emplace(id, object.get());
+            decodable_.emplace(report.blocks.size(), Decodable{object.get(), type});
+            objects_.push_back(std::move(object));
         }
         block.bytes.assign(at, at + length);
         report.blocks.push_back(std::move(block));
@@ -198,16 +193,27 @@ Report inspectImage(const std::uint8_t* data, std::size_t size) {
         report.board.present && report.board.unitName == "STEREOCODER") {
         status.end = WalkEnd::IdentOnly;
     }
+}
 
-    const CompanionLookup companions = [&byId](std::uint16_t id) -> const HwDatablock* {
-        auto found = byId.find(id);
-        return found == byId.end() ? nullptr : found->second;
+BlockContent ImageWalk::contentOf(std::size_t blockIndex) const {
+    const auto found = decodable_.find(blockIndex);
+    if (found == decodable_.end()) return {};
+    const CompanionLookup companions = [this](std::uint16_t id) -> const HwDatablock* {
+        auto companion = byId_.find(id);
+        return companion == byId_.end() ? nullptr : companion->second;
     };
-    for (std::size_t i = 0; i < decodable.size(); ++i) {
-        Block& block = report.blocks[decodable[i].first];
-        block.content = decodeContent(*objects[i], *decodable[i].second, companions);
+    return decodeContent(*found->second.object, *found->second.type, companions);
+}
+
+Report ImageWalk::decodedReport() && {
+    for (std::size_t i = 0; i < report_.blocks.size(); ++i) {
+        report_.blocks[i].content = contentOf(i);
     }
-    return report;
+    return std::move(report_);
+}
+
+Report inspectImage(const std::uint8_t* data, std::size_t size) {
+    return ImageWalk(data, size).decodedReport();
 }
 
 }  // namespace quenview

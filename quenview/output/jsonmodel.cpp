@@ -303,7 +303,7 @@ const char* stateName(BlockState state) {
     return "";
 }
 
-void block(JsonText& out, const Block& block) {
+void block(JsonText& out, const Block& block, const BlockContent& content) {
     out.open('{');
     out.key("offset").number(static_cast<double>(block.offset));
     out.key("id").number(block.id);
@@ -327,10 +327,10 @@ void block(JsonText& out, const Block& block) {
     out.key("ok").boolean(block.state == BlockState::Verified);
     out.close('}');
     out.key("fields").open('[');
-    for (const Field& each : block.content.fields) field(out, each);
+    for (const Field& each : content.fields) field(out, each);
     out.close(']');
     out.key("grids").open('[');
-    for (const Grid& each : block.content.grids) grid(out, each);
+    for (const Grid& each : content.grids) grid(out, each);
     out.close(']');
     if (block.state == BlockState::UnknownId || block.state == BlockState::Unloadable) {
         out.key("rawHex").string(hexOf(block.bytes.data(), block.bytes.size()));
@@ -366,7 +366,7 @@ const char* trailingName(TrailingPattern pattern) {
     return "";
 }
 
-void report(JsonText& out, const Report& report) {
+void report(JsonText& out, const Report& report, const ContentSource& contentOf = {}) {
     const BoardSummary& board = report.board;
     const ImageStatus& status = report.status;
     out.open('{');
@@ -430,7 +430,14 @@ void report(JsonText& out, const Report& report) {
     out.close('}');
 
     out.key("blocks").open('[');
-    for (const Block& each : report.blocks) block(out, each);
+    for (std::size_t i = 0; i < report.blocks.size(); ++i) {
+        const Block& each = report.blocks[i];
+        if (contentOf) {
+            block(out, each, contentOf(i));
+        } else {
+            block(out, each, each.content);
+        }
+    }
     out.close(']');
     out.close('}');
 }
@@ -500,11 +507,11 @@ std::string blockLabel(std::uint16_t id, const std::string& name) {
     return name.empty() ? "id " + std::to_string(id) : name;
 }
 
-void writeReportJson(std::ostream& stream, const Report& model) {
+void writeReportJson(std::ostream& stream, const Report& model, const ContentSource& contentOf) {
     JsonText out(stream);
     envelope(out, "report");
     out.key("report");
-    report(out, model);
+    report(out, model, contentOf);
     out.close('}');
     out.finish();
 }
