@@ -7,6 +7,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "model/input.h"
+#include "output/jsonmodel.h"
 #include "testfiles.h"
 
 namespace quenview {
@@ -92,14 +94,25 @@ TEST(QuenviewCommandLine, AFailedRunLeavesAnExistingOutputUntouched) {
     EXPECT_EQ(readBytes(output), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
 }
 
-TEST(QuenviewCommandLine, StandardOutputGetsTheSameBytesAsAFile) {
+// The program writes one input block by block as it decodes them: its file,
+// and its standard output, must be the JSON of the whole model.
+TEST(QuenviewCommandLine, OutputIsTheJsonOfTheWholeModel) {
     ScratchFolder folder("stdout");
-    const std::string output = folder.file("satt3.json");
-    ASSERT_EQ(run({"--json", "-o", output, examplePath("satt3.bin")}).status, 0);
-    const RunResult toOut = run({"--json", "-o", "-", examplePath("satt3.bin")});
-    EXPECT_EQ(toOut.status, 0);
-    const std::vector<std::uint8_t> file = readBytes(output);
-    EXPECT_EQ(toOut.out, std::string(file.begin(), file.end()));
+    for (const std::string& board : testing::exampleBoards()) {
+        SCOPED_TRACE(board);
+        const std::string output = folder.file(board + ".json");
+        ASSERT_EQ(run({"--json", "-o", output, examplePath(board + ".bin")}).status, 0);
+        Report report;
+        std::ostringstream err;
+        ASSERT_EQ(reportOf(board + ".bin", readBytes(examplePath(board + ".bin")), err, report), 0);
+        const std::vector<std::uint8_t> file = readBytes(output);
+        EXPECT_EQ(std::string(file.begin(), file.end()), reportJson(report) + "\n");
+        if (board == "satt3") {
+            const RunResult toOut = run({"--json", "-o", "-", examplePath("satt3.bin")});
+            EXPECT_EQ(toOut.status, 0);
+            EXPECT_EQ(toOut.out, std::string(file.begin(), file.end()));
+        }
+    }
 }
 
 TEST(QuenviewCommandLine, DefaultOutputNames) {
