@@ -1,6 +1,7 @@
 #include "jsonmodel.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -20,37 +21,31 @@ constexpr std::size_t kNumberRoom = 40;
 // Below 2^53 every whole number is a double of its own, and the conversions to
 // a 64-bit integer cannot overflow.
 constexpr double kExactBelow = 9.0e15;
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
 
 // A report holds about a million numbers, and writing it is mostly writing
 // them: the forms below take few branches that depend on the digits, since
 // those are what a processor mispredicts.
 
-// The two digits of a number below 100, the first in the low byte.
-std::uint64_t pairBytes(std::uint32_t below100) {
-    return static_cast<unsigned char>(kDigitPairs[2 * below100]) |
-           static_cast<std::uint64_t>(static_cast<unsigned char>(kDigitPairs[2 * below100 + 1]))
-               << 8;
-}
-
-void twoDigits(char* out, std::uint64_t below100) {
-    std::memcpy(out, &kDigitPairs[2 * below100], 2);
-}
+// "0000" to "9999" as words whose lowest byte holds the first character: a
+// number below 10^8 is two of them, looked up.
+const std::array<std::uint32_t, 10000> kFourDigits = [] {
+    std::array<std::uint32_t, 10000> words{};
+    for (std::uint32_t i = 0; i < words.size(); ++i) {
+        words[i] = (('0' + i / 1000) | ('0' + i / 100 % 10) << 8 | ('0' + i / 10 % 10) << 16 |
+                    static_cast<std::uint32_t>('0' + i % 10) << 24);
+    }
+    return words;
+}();
 
 // A whole number without a sign; returns the end of its digits. The caller has
 // room for kNumberRoom characters at `at`, of which this may fill more than it
 // uses.
 char* writeWhole(char* at, std::uint64_t magnitude) {
     if (magnitude < 100000000) {
-        const auto high = static_cast<std::uint32_t>(magnitude / 10000);
-        const auto low = static_cast<std::uint32_t>(magnitude % 10000);
         // The eight digits, leading zeros and all, in one word, first
         // character lowest; shifted so that the number's first digit is.
-        std::uint64_t characters = pairBytes(high / 100) | pairBytes(high % 100) << 16 |
-                                   pairBytes(low / 100) << 32 | pairBytes(low % 100) << 48;
+        std::uint64_t characters = kFourDigits[magnitude / 10000] |
+                                   static_cast<std::uint64_t>(kFourDigits[magnitude % 10000]) << 32;
         const int length = 1 + (magnitude >= 10) + (magnitude >= 100) + (magnitude >= 1000) +
                            (magnitude >= 10000) + (magnitude >= 100000) + (magnitude >= 1000000) +
                            (magnitude >= 10000000);
@@ -90,8 +85,7 @@ char* writeTenThousandths(char* at, std::int64_t units) {
         static_cast<std::uint64_t>(units < 0 ? -(units % 10000) : units % 10000);
     if (fraction == 0) return at;
     *at++ = '.';
-    twoDigits(at, fraction / 100);
-    twoDigits(at + 2, fraction % 100);
+    std::memcpy(at, &kFourDigits[fraction], 4);
     const int trailingZeros = (fraction % 10 == 0) + (fraction % 100 == 0) + (fraction % 1000 == 0);
     return at + 4 - trailingZeros;
 }
