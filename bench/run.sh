@@ -47,15 +47,16 @@ awk -F, '
     }' "$csv"
 
 echo
-echo "quenview's JSON of the all-types image against quenmap's \"-a\" of it (median wall-clock time;"
-echo "the target is at most 2.00)"
+echo "quenview's JSON of the all-types image against quenmap's \"-a\" of it (median wall-clock time,"
+echo "and the CPU time of the runs in process; the target is at most 2.00)"
 awk -F, '
     /^"A_all_types\/[a-z_]*\/real_time_median"/ {
-        name = $1; gsub(/"/, "", name); split(name, part, "/"); time[part[2]] = $3
+        name = $1; gsub(/"/, "", name); split(name, part, "/"); time[part[2]] = $3; cpu[part[2]] = $4
     }
     END {
         printf "%-22s %12s %12s %10s\n", "run", "quenview", "quenmap -a", "ratio"
         printf "%-22s %9.2f ms %9.2f ms %10.2f\n", "in process", time["quenview_json"], time["quenmap"], time["quenview_json"] / time["quenmap"]
+        printf "%-22s %9.2f ms %9.2f ms %10.2f\n", "in process, CPU", cpu["quenview_json"], cpu["quenmap"], cpu["quenview_json"] / cpu["quenmap"]
         printf "%-22s %9.2f ms %9.2f ms %10.2f\n", "as a process", time["quenview_exe"], time["quenmap_exe"], time["quenview_exe"] / time["quenmap_exe"]
     }' "$csv"
 
