@@ -172,9 +172,8 @@ class JsonText {
         put(quoted.data(), quoted.size());
     }
     void number(double value) {
-        // The separator and the digits through a cursor of its own: stores
-        // through the document's characters would make the compiler reload
-        // this writer's members after each one.
+        // The separator and the number in one piece of room, written through
+        // a cursor of its own.
         char* at = room(kNumberRoom + 1);
         if (!first_) *at++ = ',';
         first_ = false;
