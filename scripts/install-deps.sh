@@ -7,7 +7,7 @@ packages=(
     default-jdk-headless libboost-dev
     clang libfuzzer-14-dev libclang-rt-14-dev libbenchmark-dev xxd
     dpkg-dev lintian
-    nlohmann-json3-dev python3-jsonschema libssl-dev
+    nlohmann-json3-dev python3-jsonschema nettle-dev
     chromium poppler-utils
 )
 # Where the kernel cannot start 32-bit programs, or WINDOWS_TESTS=windows-x64 asks for it,

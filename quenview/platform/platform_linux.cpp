@@ -1,4 +1,4 @@
-#include <openssl/evp.h>
+#include <nettle/sha2.h>
 
 #include <cstdio>
 
@@ -8,10 +8,12 @@
 namespace quenview::platform {
 
 std::string sha256Hex(const std::uint8_t* data, std::size_t size) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int digestLength = 0;
-    if (EVP_Digest(data, size, digest, &digestLength, EVP_sha256(), nullptr) != 1) return {};
-    return hexOf(digest, digestLength);
+    sha256_ctx context;
+    sha256_init(&context);
+    sha256_update(&context, size, data);
+    std::uint8_t digest[SHA256_DIGEST_SIZE];
+    sha256_digest(&context, sizeof digest, digest);
+    return hexOf(digest, sizeof digest);
 }
 
 void useBinaryStandardOutput() {}
