@@ -105,9 +105,26 @@ bool sameFile(const std::string& a, const std::string& b) {
 }
 
 // Writes the whole report to a temporary file beside the output and puts it
-// in the output's place only when it is complete.
-bool writeOutput(const std::string& path, const std::function<void(std::ostream&)>& write,
+// in the output's place only when it is complete. A device or a pipe named as
+// the output (/dev/null, a FIFO) is written into as it stands: a file renamed
+// over it would replace the device itself. A link is followed, so that the link
+// stays and the file it names gets the report.
+bool writeOutput(const std::string& requested, const std::function<void(std::ostream&)>& write,
                  std::ostream& err) {
+    std::error_code error;
+    const fs::file_status status = fs::status(requested, error);
+    if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) {
+        std::ofstream stream(requested, std::ios::binary);
+        if (stream) write(stream);
+        stream.close();
+        if (!stream) err << "quenview: cannot write " << requested << '\n';
+        return static_cast<bool>(stream);
+    }
+    std::string path = requested;
+    if (fs::is_regular_file(status)) {
+        const fs::path target = fs::canonical(requested, error);
+        if (!error) path = target.string();
+    }
     const std::string temporary = path + ".quenview-part";
     {
         std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
@@ -116,14 +133,14 @@ bool writeOutput(const std::string& path, const std::function<void(std::ostream&
         if (!file) {
             std::error_code ignored;
             fs::remove(temporary, ignored);
-            err << "quenview: cannot write " << path << '\n';
+            err << "quenview: cannot write " << requested << '\n';
             return false;
         }
     }
     if (!platform::replaceFile(temporary, path)) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        err << "quenview: cannot write " << path << '\n';
+        err << "quenview: cannot write " << requested << '\n';
         return false;
     }
     return true;

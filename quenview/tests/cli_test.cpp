@@ -4,8 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <sstream>
+#include <thread>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include "model/input.h"
 #include "output/jsonmodel.h"
@@ -113,6 +121,60 @@ TEST(QuenviewCommandLine, OutputIsTheJsonOfTheWholeModel) {
             EXPECT_EQ(toOut.out, std::string(file.begin(), file.end()));
         }
     }
+}
+
+// An output that is a link, or a pipe or device, stays what it is: the report
+// goes into the file or the pipe it names, not into a new file in its place.
+TEST(QuenviewCommandLine, OutputsThatAreNotPlainFilesStayWhatTheyAre) {
+    ScratchFolder folder("special");
+    const std::string input = examplePath("satt3.bin");
+    ASSERT_EQ(run({"--json", "-o", folder.file("plain.json"), input}).status, 0);
+    const std::vector<std::uint8_t> expected = readBytes(folder.file("plain.json"));
+
+    const std::string target = folder.file("target.json");
+    const std::string link = folder.file("link.json");
+    writeBytes(target, {'o', 'l', 'd'});
+    std::error_code noLinks;
+    std::filesystem::create_symlink(target, link, noLinks);
+    if (!noLinks) {
+        EXPECT_EQ(run({"--json", "-o", link, input}).status, 0);
+        EXPECT_TRUE(std::filesystem::is_symlink(link));
+        EXPECT_EQ(readBytes(target), expected);
+    }
+#ifndef _WIN32
+    const std::string fifo = folder.file("pipe.json");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    // Read without waiting for a writer, so that a run that never opens the
+    // pipe ends the test with nothing read instead of hanging it.
+    const int reader = open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    std::atomic<bool> done{false};
+    int status = -1;
+    std::thread writer([&] {
+        status = run({"--json", "-o", fifo, input}).status;
+        done = true;
+    });
+    std::vector<std::uint8_t> received;
+    for (;;) {
+        const bool finished = done;
+        std::uint8_t chunk[65536];
+        const ssize_t got = read(reader, chunk, sizeof chunk);
+        if (got > 0) {
+            received.insert(received.end(), chunk, chunk + got);
+        } else if (finished) {
+            break;
+        } else {
+            std::this_thread::yield();
+        }
+    }
+    writer.join();
+    close(reader);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(received, expected);
+    struct stat after {};
+    ASSERT_EQ(stat(fifo.c_str(), &after), 0);
+    EXPECT_TRUE(S_ISFIFO(after.st_mode));
+#endif
 }
 
 TEST(QuenviewCommandLine, DefaultOutputNames) {
