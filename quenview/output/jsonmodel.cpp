@@ -58,6 +58,16 @@ char* writeWhole(char* at, std::uint64_t magnitude) {
         std::memcpy(at, &characters, 8);
         return at + length;
     }
+    if (magnitude < 10000000000000000) {
+        // Frequencies in Hz are mostly of ten or eleven digits: the leading
+        // ones as above, then the last eight with their zeros.
+        at = writeWhole(at, magnitude / 100000000);
+        const std::uint64_t low = magnitude % 100000000;
+        const std::uint64_t characters =
+            kFourDigits[low / 10000] | static_cast<std::uint64_t>(kFourDigits[low % 10000]) << 32;
+        std::memcpy(at, &characters, 8);
+        return at + 8;
+    }
     char digits[20];
     char* digit = digits + sizeof digits;
     do {
