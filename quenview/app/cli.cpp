@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -109,8 +110,14 @@ bool sameFile(const std::string& a, const std::string& b) {
 // the output (/dev/null, a FIFO) is written into as it stands: a file renamed
 // over it would replace the device itself. A link is followed, so that the link
 // stays and the file it names gets the report.
-bool writeOutput(const std::string& requested, const std::function<void(std::ostream&)>& write,
-                 std::ostream& err) {
+// Reports run to about seven bytes per input byte at most (an image of every
+// block type at capacity, or two compared), besides the page's own code.
+std::uint64_t expectedOutputBytes(std::uint64_t inputBytes) {
+    return 8 * inputBytes + 256 * 1024;
+}
+
+bool writeOutput(const std::string& requested, std::uint64_t expectedBytes,
+                 const std::function<void(std::ostream&)>& write, std::ostream& err) {
     std::error_code error;
     const fs::file_status status = fs::status(requested, error);
     if (fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) {
@@ -127,9 +134,13 @@ bool writeOutput(const std::string& requested, const std::function<void(std::ost
     }
     const std::string temporary = path + ".quenview-part";
     {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        std::ofstream(temporary, std::ios::binary | std::ios::trunc).close();
+        platform::reserveSpace(temporary, expectedBytes);
+        // Opened for update, so that opening does not cut the reservation.
+        std::ofstream file(temporary, std::ios::binary | std::ios::in | std::ios::out);
         if (file) write(file);
         file.close();
+        platform::releaseUnusedSpace(temporary);
         if (!file) {
             std::error_code ignored;
             fs::remove(temporary, ignored);
@@ -188,9 +199,11 @@ int runQuenview(const std::vector<std::string>& args, std::ostream& out, std::os
     // One input is written block by block as its walk decodes them; a
     // comparison needs both reports whole.
     std::vector<std::unique_ptr<ImageWalk>> walks;
+    std::uint64_t inputBytes = 0;
     for (const std::string& input : options.inputs) {
         std::vector<std::uint8_t> content;
         if (!readFile(input, content, err)) return quenmap::kStatusUsage;
+        inputBytes += content.size();
         std::unique_ptr<ImageWalk> walk;
         const int status = walkOf(baseName(input), content, err, walk);
         if (status != quenmap::kStatusSuccess) return status;
@@ -235,7 +248,7 @@ int runQuenview(const std::vector<std::string>& args, std::ostream& out, std::os
             err << "quenview: cannot write the standard output\n";
             return quenmap::kStatusUsage;
         }
-    } else if (!writeOutput(output, writeDocument, err)) {
+    } else if (!writeOutput(output, expectedOutputBytes(inputBytes), writeDocument, err)) {
         return quenmap::kStatusUsage;
     }
     return damaged ? quenmap::kStatusUnknownBlockId : quenmap::kStatusSuccess;

@@ -39,6 +39,11 @@ void useBinaryStandardOutput() {
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
+// Replacing a file costs Windows no allocation of its own: nothing to reserve.
+void reserveSpace(const std::string&, std::uint64_t) {}
+
+void releaseUnusedSpace(const std::string&) {}
+
 bool replaceFile(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
