@@ -21,6 +21,7 @@ constexpr std::size_t kNumberRoom = 40;
 // Below 2^53 every whole number is a double of its own, and the conversions to
 // a 64-bit integer cannot overflow.
 constexpr double kExactBelow = 9.0e15;
+constexpr double kEightDecimalsBelow = 67108864.0;  // 2^26
 
 // A report holds about a million numbers, and writing it is mostly writing
 // them: the forms below take few branches that depend on the digits, since
@@ -100,6 +101,24 @@ char* writeTenThousandths(char* at, std::int64_t units) {
     return at + 4 - trailingZeros;
 }
 
+// The same for units of 10^-8, as 1/128 dB values and millionths need.
+char* writeHundredMillionths(char* at, std::int64_t units) {
+    constexpr std::int64_t kUnit = 100000000;
+    if (units < 0 && units > -kUnit) *at++ = '-';
+    at = writeSigned(at, units / kUnit);
+    std::uint64_t fraction =
+        static_cast<std::uint64_t>(units < 0 ? -(units % kUnit) : units % kUnit);
+    if (fraction == 0) return at;
+    *at++ = '.';
+    const std::uint64_t characters =
+        kFourDigits[fraction / 10000] | static_cast<std::uint64_t>(kFourDigits[fraction % 10000])
+                                            << 32;
+    std::memcpy(at, &characters, 8);
+    int length = 8;
+    for (; fraction % 10 == 0; fraction /= 10) --length;
+    return at + length;
+}
+
 // JSON has no NaN or infinity: a real that is not finite (an absent value) is
 // null. Whole numbers are written without a fraction; the scaled values
 // (hundredths of a dB and the like) as the few decimals that read back the
@@ -119,6 +138,15 @@ char* writeNumber(char* at, double value) {
             const auto units = static_cast<std::int64_t>(scaled < 0 ? scaled - 0.5 : scaled + 0.5);
             if (static_cast<double>(units) / 10000.0 == value)
                 return writeTenThousandths(at, units);
+        }
+        // Below 2^26 neighbouring reals lie less than 10^-8 apart: at most one
+        // text of eight decimals reads back as the value, so when one does it
+        // is also the shortest such text.
+        if (std::fabs(value) < kEightDecimalsBelow) {
+            const double hundredMillionths = value * 1e8;
+            const auto units = static_cast<std::int64_t>(
+                hundredMillionths < 0 ? hundredMillionths - 0.5 : hundredMillionths + 0.5);
+            if (static_cast<double>(units) / 1e8 == value) return writeHundredMillionths(at, units);
         }
     }
     return std::to_chars(at, at + kNumberRoom, value).ptr;
