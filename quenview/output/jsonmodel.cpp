@@ -218,6 +218,28 @@ class JsonText {
         char* const end = writeNumber(at, value);
         used_ = static_cast<std::size_t>(end - buffer_.data());
     }
+    // A run of numbers, as in one row. The stored numbers of a row are mostly
+    // all whole: such a row goes the short way, without asking each number
+    // what it is (a question whose answer the processor cannot foresee).
+    void numbers(const double* first, std::size_t count) {
+        bool allWhole = true;
+        for (std::size_t i = 0; i < count; ++i) {
+            // A value too large for the conversion is asked about as 0.5.
+            const double value = std::fabs(first[i]) < kExactBelow ? first[i] : 0.5;
+            allWhole = allWhole & (static_cast<double>(static_cast<std::int64_t>(value)) == value);
+        }
+        if (!allWhole) {
+            for (std::size_t i = 0; i < count; ++i) number(first[i]);
+            return;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            char* at = room(kNumberRoom + 1);
+            if (!first_) *at++ = ',';
+            first_ = false;
+            char* const end = writeSigned(at, static_cast<std::int64_t>(first[i]));
+            used_ = static_cast<std::size_t>(end - buffer_.data());
+        }
+    }
     void number(const std::optional<double>& value) {
         if (value) {
             number(*value);
@@ -295,7 +317,7 @@ void rows(JsonText& out, const std::vector<double>& cells, std::size_t width) {
     out.open('[');
     for (std::size_t at = 0; width > 0 && at < cells.size(); at += width) {
         out.open('[');
-        for (std::size_t c = at; c < at + width; ++c) out.number(cells[c]);
+        out.numbers(cells.data() + at, width);
         out.close(']');
     }
     out.close(']');
@@ -307,7 +329,7 @@ void grid(JsonText& out, const Grid& grid) {
     out.key("x");
     quantity(out, grid.x);
     out.key("xValues").open('[');
-    for (double x : grid.xValues) out.number(x);
+    out.numbers(grid.xValues.data(), grid.xValues.size());
     out.close(']');
     out.key("columns").open('[');
     for (const Quantity& column : grid.columns) quantity(out, column);
