@@ -37,8 +37,9 @@ install_runtime_licence(gcc-runtime libstdc++.a)
 if(WIN32)
     install_runtime_licence(mingw-w64-runtime libwinpthread.a)
 else()
-    # quenmap is linked statically.
+    # quenmap and quenview are linked statically; quenview hashes with nettle.
     install_runtime_licence(gnu-c-library libc.a)
+    install_runtime_licence(nettle libnettle.a)
 endif()
 
 if(NOT WIN32)

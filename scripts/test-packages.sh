@@ -204,6 +204,7 @@ $docs/licences/README.md
 $docs/licences/boost.txt
 $docs/licences/gcc-runtime.txt
 $docs/licences/gnu-c-library.txt
+$docs/licences/nettle.txt
 $docs/licences/nlohmann-json.txt
 $docs/licences/uplot.txt
 usr/share/lintian/overrides/veltrona-service-tools

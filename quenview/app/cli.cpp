@@ -83,6 +83,9 @@ bool readFile(const std::string& path, std::vector<std::uint8_t>& content, std::
     // In blocks rather than byte by byte; a pipe or device has no size to ask for.
     content.clear();
     constexpr std::size_t kChunk = 1 << 16;
+    // A file's size is known: room for it and the last, short read at once.
+    const std::uintmax_t size = fs::file_size(path, error);
+    if (!error && size < (std::uintmax_t{1} << 30)) content.reserve(size + kChunk);
     while (in) {
         const std::size_t used = content.size();
         content.resize(used + kChunk);
