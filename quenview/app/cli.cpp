@@ -69,6 +69,10 @@ Parse parse(const std::vector<std::string>& args, Options& options, std::ostream
     return Parse::Run;
 }
 
+// The text of an image with every block type at capacity is about 4 MB: an
+// input far larger than that is no board's content.
+constexpr std::size_t kLargestInput = std::size_t{256} << 20;
+
 bool readFile(const std::string& path, std::vector<std::uint8_t>& content, std::ostream& err) {
     std::error_code error;
     if (fs::is_directory(path, error)) {
@@ -85,9 +89,15 @@ bool readFile(const std::string& path, std::vector<std::uint8_t>& content, std::
     constexpr std::size_t kChunk = 1 << 16;
     // A file's size is known: room for it and the last, short read at once.
     const std::uintmax_t size = fs::file_size(path, error);
-    if (!error && size < (std::uintmax_t{1} << 30)) content.reserve(size + kChunk);
+    if (!error && size <= kLargestInput) content.reserve(size + kChunk);
     while (in) {
         const std::size_t used = content.size();
+        // A device that never ends (/dev/zero) must not take all memory.
+        if (used > kLargestInput) {
+            err << "quenview: cannot read " << path << ": larger than " << (kLargestInput >> 20)
+                << " MB\n";
+            return false;
+        }
         content.resize(used + kChunk);
         in.read(reinterpret_cast<char*>(content.data() + used), kChunk);
         content.resize(used + static_cast<std::size_t>(in.gcount()));

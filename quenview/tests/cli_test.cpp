@@ -73,6 +73,9 @@ TEST(QuenviewCommandLine, StatusesAndMessages) {
         {{"--json", image}, 0, "", folder.file("board.json")},
         {{"--json", folder.file("damaged.bin")}, 6, "", folder.file("damaged.json")},
         {{image, folder.file("damaged.bin")}, 6, "", folder.file("board-vs-damaged.html")},
+#ifndef _WIN32
+        {{"--json", "-o", "-", "/dev/zero"}, 5, "cannot read /dev/zero: larger than 256 MB", ""},
+#endif
     };
     for (const Case& test : cases) {
         std::string line;
