@@ -118,17 +118,17 @@ bool sameFile(const std::string& a, const std::string& b) {
     return !error && left == right;
 }
 
-// Writes the whole report to a temporary file beside the output and puts it
-// in the output's place only when it is complete. A device or a pipe named as
-// the output (/dev/null, a FIFO) is written into as it stands: a file renamed
-// over it would replace the device itself. A link is followed, so that the link
-// stays and the file it names gets the report.
 // Reports run to about seven bytes per input byte at most (an image of every
 // block type at capacity, or two compared), besides the page's own code.
 std::uint64_t expectedOutputBytes(std::uint64_t inputBytes) {
     return 8 * inputBytes + 256 * 1024;
 }
 
+// Writes the whole report to a temporary file beside the output and puts it
+// in the output's place only when it is complete. A device or a pipe named as
+// the output (/dev/null, a FIFO) is written into as it stands: a file renamed
+// over it would replace the device itself. A link is followed, so that the link
+// stays and the file it names gets the report.
 bool writeOutput(const std::string& requested, std::uint64_t expectedBytes,
                  const std::function<void(std::ostream&)>& write, std::ostream& err) {
     std::error_code error;
