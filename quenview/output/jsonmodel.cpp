@@ -38,15 +38,20 @@ const std::array<std::uint32_t, 10000> kFourDigits = [] {
     return words;
 }();
 
+// The eight digits of a number below 10^8, leading zeros and all, as one word
+// whose lowest byte holds the first character.
+std::uint64_t eightDigits(std::uint64_t below100000000) {
+    return kFourDigits[below100000000 / 10000] |
+           static_cast<std::uint64_t>(kFourDigits[below100000000 % 10000]) << 32;
+}
+
 // A whole number without a sign; returns the end of its digits. The caller has
 // room for kNumberRoom characters at `at`, of which this may fill more than it
 // uses.
 char* writeWhole(char* at, std::uint64_t magnitude) {
     if (magnitude < 100000000) {
-        // The eight digits, leading zeros and all, in one word, first
-        // character lowest; shifted so that the number's first digit is.
-        std::uint64_t characters = kFourDigits[magnitude / 10000] |
-                                   static_cast<std::uint64_t>(kFourDigits[magnitude % 10000]) << 32;
+        // Shifted so that the number's first digit is the lowest byte.
+        std::uint64_t characters = eightDigits(magnitude);
         const int length = 1 + (magnitude >= 10) + (magnitude >= 100) + (magnitude >= 1000) +
                            (magnitude >= 10000) + (magnitude >= 100000) + (magnitude >= 1000000) +
                            (magnitude >= 10000000);
@@ -63,9 +68,7 @@ char* writeWhole(char* at, std::uint64_t magnitude) {
         // Frequencies in Hz are mostly of ten or eleven digits: the leading
         // ones as above, then the last eight with their zeros.
         at = writeWhole(at, magnitude / 100000000);
-        const std::uint64_t low = magnitude % 100000000;
-        const std::uint64_t characters =
-            kFourDigits[low / 10000] | static_cast<std::uint64_t>(kFourDigits[low % 10000]) << 32;
+        const std::uint64_t characters = eightDigits(magnitude % 100000000);
         std::memcpy(at, &characters, 8);
         return at + 8;
     }
@@ -110,9 +113,7 @@ char* writeHundredMillionths(char* at, std::int64_t units) {
         static_cast<std::uint64_t>(units < 0 ? -(units % kUnit) : units % kUnit);
     if (fraction == 0) return at;
     *at++ = '.';
-    const std::uint64_t characters =
-        kFourDigits[fraction / 10000] | static_cast<std::uint64_t>(kFourDigits[fraction % 10000])
-                                            << 32;
+    const std::uint64_t characters = eightDigits(fraction);
     std::memcpy(at, &characters, 8);
     int length = 8;
     for (; fraction % 10 == 0; fraction /= 10) --length;

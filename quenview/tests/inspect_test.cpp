@@ -302,6 +302,13 @@ TEST(QuenviewJson, NumbersAndTextsAreWrittenAsJsonReadsThem) {
     for (const auto& number : numbers)
         block.content.fields.push_back({"v", "", number.value, 0, {}});
     block.content.fields.push_back({"Ger\xe4t \"A\"\\", "dB", std::nullopt, 0, {"a\tb"}});
+    // A row of whole numbers is written another way than a mixed one.
+    Grid grid;
+    for (const auto& number : numbers) grid.xValues.push_back(number.value);
+    grid.values = {-0.0, 7, -32768, 99999999, 100000000, -60000000005.0, 1234567890123456.0};
+    grid.raw = grid.values;
+    grid.columns.resize(grid.values.size());
+    block.content.grids.push_back(grid);
     report.blocks.push_back(block);
     const std::string json = reportJson(report);
     for (const auto& number : numbers) {
@@ -312,9 +319,15 @@ TEST(QuenviewJson, NumbersAndTextsAreWrittenAsJsonReadsThem) {
     EXPECT_NE(json.find("\"text\":\"a\\tb\""), std::string::npos);
     const nlohmann::json parsed = nlohmann::json::parse(json);
     const nlohmann::json& fields = parsed["report"]["blocks"][0]["fields"];
+    const nlohmann::json& xValues = parsed["report"]["blocks"][0]["grids"][0]["xValues"];
     for (std::size_t i = 0; i + 1 < std::size(numbers); ++i) {
         EXPECT_EQ(fields[i]["value"].get<double>(), numbers[i].value) << numbers[i].text;
+        EXPECT_EQ(xValues[i].get<double>(), numbers[i].value) << numbers[i].text;
     }
+    EXPECT_TRUE(xValues.back().is_null());
+    EXPECT_NE(
+        json.find("\"values\":[[0,7,-32768,99999999,100000000,-60000000005,1234567890123456]]"),
+        std::string::npos);
 }
 
 }  // namespace
